@@ -1,0 +1,68 @@
+#pragma once
+// Moist-air property library: complete states from any pair of properties, mixing, apparatus dew
+// point and the standard atmosphere. Units: kPa, °C, kg/kg dry air, kJ/kg dry air, fraction 0..1.
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+// One moist-air state. The field order is the record order of the single-state files, so the
+// struct must stay exactly fifteen doubles with no padding.
+struct TAirState {
+    double Pressure = 0;           // 0  p  kPa
+    double DryBulb = 0;            // 1  t  °C
+    double WetBulb = 0;            // 2  b  °C, thermodynamic wet bulb
+    double Enthalpy = 0;           // 3  h  kJ/kg dry air
+    double Humidity = 0;           // 4  w  kg water / kg dry air
+    double RelHumidity = 0;        // 5  f  fraction
+    double DewPoint = 0;           // 6  d  °C (frost point below 0 °C)
+    double VapourPressure = 0;     // 7  v  kPa
+    double SatPressure = 0;        // 8  s  kPa, at the dry bulb
+    double Density = 0;            // 9  r  kg moist air / m³
+    double SpecificHeat = 0;       // 10 c  kJ/(kg dry air·K), humid specific heat
+    double SpecificVolume = 0;     // 11 z  m³ / kg dry air
+    double DegreeOfSaturation = 0; // 12    W / Ws at the dry bulb
+    double AbsoluteHumidity = 0;   // 13    kg water / m³
+    double MassShare = 0;          // 14    share of a stream when mixing
+
+    static constexpr int FieldCount = 15;
+    double& operator[](int i) { return this->*Fields[i]; }
+    double operator[](int i) const { return this->*Fields[i]; }
+
+private:
+    static constexpr double TAirState::* Fields[FieldCount] = {
+        &TAirState::Pressure,       &TAirState::DryBulb,        &TAirState::WetBulb,
+        &TAirState::Enthalpy,       &TAirState::Humidity,       &TAirState::RelHumidity,
+        &TAirState::DewPoint,       &TAirState::VapourPressure, &TAirState::SatPressure,
+        &TAirState::Density,        &TAirState::SpecificHeat,   &TAirState::SpecificVolume,
+        &TAirState::DegreeOfSaturation, &TAirState::AbsoluteHumidity, &TAirState::MassShare};
+};
+static_assert(std::is_standard_layout_v<TAirState>);
+static_assert(sizeof(TAirState) == 15 * sizeof(double), "TAirState is a fixed 120-byte record");
+
+// Mode codes name the input pair (x1, x2):
+//  0 tb  1 th  2 tw  3 tf  4 td  5 tv  7 tr  8 bh  9 bw 10 bf 11 bd 12 bv 13 bs 14 br
+// 15 hw 16 hf 17 hd 18 hv 19 hs 25 wf 26 ws 27 wr 28 fd 29 fv 30 fs 31 ds 32 vs
+// (t dry bulb, b wet bulb, h enthalpy, w humidity ratio, f relative humidity, d dew point,
+//  v vapour pressure, s saturation pressure, r density).
+
+double DryBulb(double P, double x1, double x2, int mode);
+double WetBulb(double P, double x1, double x2, int mode);
+double Humidity(double P, double x1, double x2, int mode);
+double Enthalpy(double P, double x1, double x2, int mode);
+double DewPoint(double P, double x1, double x2, int mode);
+
+void SetState(TAirState& result, double P, double x1, double x2, int mode);
+// Recomputes a full state from the two fields of `state` that `mode` names, at state.Pressure.
+void AirState(TAirState& result, const TAirState& state, int mode);
+// Mass-weighted adiabatic mixing of streams[0..highIndex]; each stream's MassShare is its weight.
+void MixFlows(TAirState& result, const TAirState* streams, int highIndex);
+// Saturated state on the extension of the inlet–outlet line; returns its temperature (°C) and the
+// bypass factor the outlet implies.
+double ApparatusDewPoint(TAirState inlet, TAirState outlet, double& bypassFactor);
+void ResetReferenceState();
+// Status of the last computation; 0 = success.
+std::int32_t PsyStatus();
+// ASHRAE standard atmosphere: altitude (m) of a pressure (kPa) and back.
+double Altitude(double P);
+double AtmPressure(double z);
