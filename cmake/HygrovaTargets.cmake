@@ -22,7 +22,7 @@ function(hyg_add_gtest name)
     add_executable(${name} ${ARG_SOURCES})
     hyg_target_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-    target_compile_definitions(${name} PRIVATE HYG_SHARED_DATA="${HYG_SHARED_DATA}"
+    target_compile_definitions(${name} PRIVATE HYG_TEST_DATA="${HYG_TEST_DATA}"
                                                HYG_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
@@ -35,7 +35,7 @@ function(hyg_add_qtest name)
     hyg_target_defaults(${name})
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
-    target_compile_definitions(${name} PRIVATE HYG_SHARED_DATA="${HYG_SHARED_DATA}"
+    target_compile_definitions(${name} PRIVATE HYG_TEST_DATA="${HYG_TEST_DATA}"
                                                HYG_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
@@ -48,7 +48,7 @@ function(hyg_add_bench name)
     add_executable(${name} ${ARG_SOURCES})
     hyg_target_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
-    target_compile_definitions(${name} PRIVATE HYG_SHARED_DATA="${HYG_SHARED_DATA}"
+    target_compile_definitions(${name} PRIVATE HYG_TEST_DATA="${HYG_TEST_DATA}"
                                                HYG_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data")
     add_test(NAME ${name}_smoke COMMAND ${name} --benchmark_min_time=0.001)
     set_tests_properties(${name}_smoke PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS bench)
