@@ -1,7 +1,7 @@
 #pragma once
 // Air states typed as "db/wb" text, their validation messages, and comma-separated number lists.
 
-#include "Aerix43.h"
+#include "psychro/Aerix43.h"
 
 #include <stdexcept>
 #include <string>

@@ -2,7 +2,7 @@
 // Reading and writing numbers as text with "." as the decimal separator, independent of the
 // user's locale. Failures raise EConvertError with the standard messages.
 
-#include "Format.h"
+#include "psychro/Format.h"
 
 #include <optional>
 #include <string>
