@@ -4,6 +4,17 @@
 // Units: °C, kPa, kg/kg, kJ/kg, m³/kg.
 
 #include <cstdint>
+#include <stdexcept>
+
+// An arithmetic failure inside the formulas: a division by zero, the logarithm of a number that
+// is not positive, or a result that is not a finite double (overflow, not-a-number arguments).
+// SatTemperature and HumidityFromVapour never raise it (they return -100 / 0 and 0.01); every
+// other function raises it to its caller, and the chart's drawing steps catch it per step.
+// An EMathError raised by a solver's target function leaves SolverStatus() at 1.
+class EMathError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 namespace MoistAirConst {
 inline constexpr long double Epsilon = 287.055L / 461.52L; // Ra / Rw
