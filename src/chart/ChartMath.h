@@ -28,6 +28,11 @@ inline int Trunc(long double v) {
     return CheckedInt(std::trunc(v));
 }
 
+// Towards minus infinity.
+inline int Floor(long double v) {
+    return CheckedInt(std::floor(v));
+}
+
 // Nearest integer, halves to the even neighbour.
 inline int Round(long double v) {
     if (!std::isfinite(v)) throw EChartMathError("Invalid floating point operation");
