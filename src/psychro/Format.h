@@ -38,9 +38,9 @@ public:
 };
 
 // Formats like Delphi's Format: "%[-][width][.prec]" followed by d, u, x, f, g, e, n, s or S
-// (upper or lower case), and "%%". "%0.1f" rounds half away from zero on the decimal digits;
-// "%0.4g" writes up to four significant digits without trailing zeros. A pattern that does not
-// match its arguments raises EConvertError.
+// (upper or lower case), and "%%". "%0.1f" rounds the exact value half away from zero and writes
+// a value that rounds to zero without a minus sign; "%0.4g" writes up to four significant digits
+// without trailing zeros. A pattern that does not match its arguments raises EConvertError.
 std::string Format(std::string_view pattern, std::initializer_list<TFormatArg> args);
 // The same with an argument list built at run time.
 std::string Format(std::string_view pattern, std::span<const TFormatArg> args);
