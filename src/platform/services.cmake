@@ -31,25 +31,30 @@ function(hyg_common_files_dir var)
     set(${var} "${CMAKE_BINARY_DIR}/Korvant/Common Files" PARENT_SCOPE)
 endfunction()
 
-# hyg_install_layout(target): the maker's folder layout, in the build tree and installed, so that
-# start-up finds the Korvant folder in the program's path and the shared files beside it:
+# The maker's programs install into <prefix>/Korvant/; by default the prefix is /opt.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+    set(CMAKE_INSTALL_PREFIX "/opt" CACHE PATH "Install prefix; programs go to <prefix>/Korvant/<name>/" FORCE)
+endif()
+
+# hyg_install_layout(target [NO_INSTALL]): the maker's folder layout, in the build tree and installed,
+# so that start-up finds the Korvant folder in the program's path and the shared files beside it:
 #   <build>/Korvant/<name>/<name>        <prefix>/Korvant/<name>/<name>
 #   <build>/Korvant/Common Files/...     <prefix>/Korvant/Common Files/...   (the files of data/)
-# Install with `cmake --install <build> --prefix /opt` for /opt/Korvant/... . Also embeds the
-# version block. Defined here rather than in src/app so that every folder can use it.
+# NO_INSTALL keeps a developer tool out of the installation. Also embeds the version block. Defined
+# here rather than in src/app so that every folder can use it.
 function(hyg_install_layout target)
+    cmake_parse_arguments(ARG "NO_INSTALL" "" "" ${ARGN})
     get_target_property(name ${target} OUTPUT_NAME)
     if(NOT name)
         set(name ${target})
     endif()
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/Korvant/${name}")
     hyg_embed_version_info(${target})
-    install(TARGETS ${target} RUNTIME DESTINATION "Korvant/${name}")
 
+    file(GLOB data_files LIST_DIRECTORIES false CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/data/*")
+    list(FILTER data_files EXCLUDE REGEX "/(CMakeLists\\.txt|[^/]*\\.cmake|README[^/]*)$")
     if(NOT TARGET hyg_common_files)
         hyg_common_files_dir(common)
-        file(GLOB data_files LIST_DIRECTORIES false CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/data/*")
-        list(FILTER data_files EXCLUDE REGEX "/(CMakeLists\\.txt|[^/]*\\.cmake|README[^/]*)$")
         set(outputs)
         foreach(file IN LISTS data_files)
             get_filename_component(leaf "${file}" NAME)
@@ -62,9 +67,17 @@ function(hyg_install_layout target)
             list(APPEND outputs "${common}/${leaf}")
         endforeach()
         add_custom_target(hyg_common_files ALL DEPENDS ${outputs})
-        install(FILES ${data_files} DESTINATION "Korvant/Common Files")
     endif()
     add_dependencies(${target} hyg_common_files)
+
+    if(NOT ARG_NO_INSTALL)
+        install(TARGETS ${target} RUNTIME DESTINATION "Korvant/${name}")
+        get_property(installed GLOBAL PROPERTY HYG_COMMON_FILES_INSTALLED)
+        if(NOT installed)
+            install(FILES ${data_files} DESTINATION "Korvant/Common Files")
+            set_property(GLOBAL PROPERTY HYG_COMMON_FILES_INSTALLED ON)
+        endif()
+    endif()
 endfunction()
 
 if(HYG_BUILD_GUI)
