@@ -30,12 +30,21 @@ struct TAirState {
     double operator[](int i) const { return this->*Fields[i]; }
 
 private:
-    static constexpr double TAirState::* Fields[FieldCount] = {
-        &TAirState::Pressure,       &TAirState::DryBulb,        &TAirState::WetBulb,
-        &TAirState::Enthalpy,       &TAirState::Humidity,       &TAirState::RelHumidity,
-        &TAirState::DewPoint,       &TAirState::VapourPressure, &TAirState::SatPressure,
-        &TAirState::Density,        &TAirState::SpecificHeat,   &TAirState::SpecificVolume,
-        &TAirState::DegreeOfSaturation, &TAirState::AbsoluteHumidity, &TAirState::MassShare};
+    static constexpr double TAirState::*Fields[FieldCount] = {&TAirState::Pressure,
+                                                              &TAirState::DryBulb,
+                                                              &TAirState::WetBulb,
+                                                              &TAirState::Enthalpy,
+                                                              &TAirState::Humidity,
+                                                              &TAirState::RelHumidity,
+                                                              &TAirState::DewPoint,
+                                                              &TAirState::VapourPressure,
+                                                              &TAirState::SatPressure,
+                                                              &TAirState::Density,
+                                                              &TAirState::SpecificHeat,
+                                                              &TAirState::SpecificVolume,
+                                                              &TAirState::DegreeOfSaturation,
+                                                              &TAirState::AbsoluteHumidity,
+                                                              &TAirState::MassShare};
 };
 static_assert(std::is_standard_layout_v<TAirState>);
 static_assert(sizeof(TAirState) == 15 * sizeof(double), "TAirState is a fixed 120-byte record");
@@ -63,6 +72,25 @@ double ApparatusDewPoint(TAirState inlet, TAirState outlet, double& bypassFactor
 void ResetReferenceState();
 // Status of the last computation; 0 = success.
 std::int32_t PsyStatus();
+
+// Values of PsyStatus(). Every entry point sets it. A failed SetState/AirState/MixFlows leaves its
+// result as the input pressure with every other field 0 (AirState keeps the mass share); the scalar
+// functions then return 0.
+enum TPsyStatus : std::int32_t {
+    psOk = 0,
+    psBadMode = 1,        // mode code not in the table
+    psNotFinite = 2,      // an input is NaN or infinite
+    psBadPressure = 3,    // pressure <= 0 or above 5000 kPa
+    psOutOfRange = 4,     // an input, or the state it implies, lies outside the formulation's range
+                          // (dry bulb -100..200 °C, wet bulb below the boiling point, dew point >= -150 °C)
+    psSupersaturated = 5, // above saturation: RH > 1, W > Ws, wet bulb or dew point above the dry bulb, ...
+    psBelowDry = 6,       // below dry air: RH < 0, W < 0, vapour pressure < 0, wet bulb below dry air's, ...
+    psVapourPressure = 7, // vapour pressure at or above the total pressure
+    psUndetermined = 8,   // the pair fixes no single state (e.g. RH 0 with W 0, inlet equal to outlet)
+    psNoSolution = 9,     // no state meets the request (e.g. the coil line never reaches saturation)
+    psBadShares = 10,     // mixing: no streams, a negative or non-finite share, or shares summing to <= 0
+    psNoConvergence = 11, // an iteration reached its bound (not expected inside the range)
+};
 // ASHRAE standard atmosphere: altitude (m) of a pressure (kPa) and back.
 double Altitude(double P);
 double AtmPressure(double z);

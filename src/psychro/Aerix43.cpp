@@ -1,0 +1,651 @@
+// Entry points of the moist-air property library: input pairs to complete states, mixing, apparatus
+// dew point and the standard atmosphere. The physics is in RealGasMoistAir, the state solvers in
+// AerixCore.
+
+#include "psychro/Aerix43.h"
+
+#include "psychro/AerixCore.h"
+#include "psychro/AerixSolve.h"
+#include "psychro/RealGasMoistAir.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace aerix;
+using namespace realgas;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Status of the last call. The library, like the application, runs on the one user-interface thread.
+std::int32_t gStatus = psOk;
+
+// Field indices of each mode's pair, in TAirState order (t 1, b 2, h 3, w 4, f 5, d 6, v 7, s 8, r 9).
+struct TModePair {
+    int Mode, First, Second;
+};
+constexpr TModePair kModes[] = {
+    {0, 1, 2},  {1, 1, 3},  {2, 1, 4},  {3, 1, 5},  {4, 1, 6},  {5, 1, 7},  {7, 1, 9},
+    {8, 2, 3},  {9, 2, 4},  {10, 2, 5}, {11, 2, 6}, {12, 2, 7}, {13, 2, 8}, {14, 2, 9},
+    {15, 3, 4}, {16, 3, 5}, {17, 3, 6}, {18, 3, 7}, {19, 3, 8}, {25, 4, 5}, {26, 4, 8},
+    {27, 4, 9}, {28, 5, 6}, {29, 5, 7}, {30, 5, 8}, {31, 6, 8}, {32, 7, 8},
+};
+
+const TModePair* FindMode(int mode) {
+    for (const TModePair& m : kModes)
+        if (m.Mode == mode) return &m;
+    return nullptr;
+}
+
+// ---- Input checks (°C and kPa in, K out) ----
+
+double DryBulbK(double t) {
+    const double T = t + T0;
+    if (T < kTMin || T > kTMax) Fail(psOutOfRange);
+    return T;
+}
+
+double DewPointK(double d) {
+    const double T = d + T0;
+    if (T < kDewMin || T > kTMax) Fail(psOutOfRange);
+    return T;
+}
+
+// Relative humidity, with values a hair above 1 (round-off of a computed saturated state) taken as 1.
+double RelHumidityIn(double f) {
+    if (f < 0) Fail(psBelowDry);
+    if (f > 1 + kSatSlack) Fail(psSupersaturated);
+    return std::min(f, 1.0);
+}
+
+double HumidityIn(double W) {
+    if (W < 0) Fail(psBelowDry);
+    return W;
+}
+
+// Vapour pressure (kPa) as a mole fraction of water.
+double VapourFraction(double v, double P) {
+    if (v < 0) Fail(psBelowDry);
+    if (v >= P) Fail(psVapourPressure);
+    return v / P;
+}
+
+// Dry bulb (K) whose saturation pressure is s (kPa).
+double DryBulbFromSatPressure(double s) {
+    if (!(s > 0)) Fail(psOutOfRange);
+    const double T = SatTemperature(s * 1000);
+    if (T < kTMin || T > kTMax) Fail(psOutOfRange);
+    return T;
+}
+
+// Temperatures within this of each other (K) count as equal when one came from a saturation
+// pressure or another inversion of the same curve.
+constexpr double kTempSlack = 1e-9;
+
+// Orders two temperatures that must satisfy lower ≤ upper, snapping lower to upper within the slack.
+double Below(double lower, double upper) {
+    if (lower > upper + kTempSlack) Fail(psSupersaturated);
+    return std::min(lower, upper);
+}
+
+double SolvedDryBulb(double T) {
+    if (!(T >= kTMin && T <= kTMax)) Fail(psOutOfRange);
+    return T;
+}
+
+// A humidity ratio from a solver may undershoot zero by round-off.
+double SolvedHumidity(double W) {
+    if (W < 0) {
+        if (W < -1e-13) Fail(psBelowDry);
+        W = 0;
+    }
+    return W;
+}
+
+// ---- States from (dry bulb, humidity ratio) ----
+
+// Complete state at dry bulb T (K) and humidity ratio W.
+void FromTW(const TCore& c, TAirState& r, double T, double W, double knownB = kNaN, double knownD = kNaN) {
+    const TPoint pt = c.At(T);
+    const bool saturated = c.CheckSaturation(pt, W);
+    c.Fill(r, pt, W, saturated, knownB, knownD);
+}
+
+// Saturated state at dry bulb T (K).
+void Saturated(const TCore& c, TAirState& r, double T) {
+    const TPoint pt = c.At(T);
+    if (!pt.CanSaturate()) Fail(psVapourPressure); // saturation would need vapour at the total pressure
+    c.Fill(r, pt, pt.Ws, true, kNaN, kNaN);
+}
+
+// Saturation mole fraction of water at dew point d (K), i.e. the vapour content it stands for.
+double DewFraction(const TCore& c, double d) {
+    const TPoint D = c.At(d);
+    if (!D.CanSaturate()) Fail(psVapourPressure);
+    return D.sat.xws;
+}
+
+// Humidity ratio from a mole fraction of water below 1.
+double HumidityFromFraction(double xw) {
+    if (xw >= 1) Fail(psVapourPressure);
+    return HumidityRatio(xw);
+}
+
+// ---- Pairs with the wet bulb ----
+
+// Dry bulb along the wet-bulb line of wl at humidity ratio W, then the state.
+void FromWetLineW(const TCore& c, TAirState& r, const TWetLine& wl, double b, double W,
+                  double knownD = kNaN) {
+    if (W > wl.pt.Ws * (1 + kSatSlack)) Fail(psSupersaturated); // the dry bulb would fall below the wet bulb
+    if (W >= wl.pt.Ws * (1 - kSatSlack)) {
+        c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+        return;
+    }
+    const double T = SolvedDryBulb(c.SolveT(wl.A() + wl.hw * W, W, kNaN));
+    FromTW(c, r, T, W, b - T0, knownD);
+}
+
+// Dry bulb T (K) with wet bulb b (K).
+void FromDryWet(const TCore& c, TAirState& r, double T, double b, double knownB) {
+    b = Below(b, T);
+    if (b == T) return Saturated(c, r, T);
+    const TWetLine wl = c.WetLine(b);
+    const TPoint pt = c.At(T);
+    double W = SolvedHumidity(c.SolveW(pt.v, wl.A(), wl.hw));
+    const bool saturated = c.CheckSaturation(pt, W);
+    c.Fill(r, pt, W, saturated, knownB, kNaN);
+}
+
+// Dry bulb (K) at which the wet-bulb line of wl has dried out completely (W = 0).
+double DryEnd(const TCore& c, const TWetLine& wl) {
+    return c.SolveT(wl.A(), 0, kNaN);
+}
+
+void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
+    const TWetLine wl = c.WetLine(b);
+    if (phi >= 1) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+    const double dry = DryEnd(c, wl);
+    if (phi == 0) {
+        FromTW(c, r, SolvedDryBulb(dry), 0, bC);
+        return;
+    }
+    // RH falls from 1 at the wet bulb to 0 where the line dries out. The search starts from the same
+    // line in ideal-gas terms (h = 1.006·t + W·(2501 + 1.86·t), enhancement factor of the wet bulb),
+    // which costs only a saturation pressure per step and lands within a few hundredths of a kelvin.
+    const double Pa = c.P() * 1000;
+    const double hi = std::min(dry, kTMax);
+    const double A = wl.A(), hw = wl.hw, fb = wl.pt.sat.f;
+    auto ideal = [&](double T) {
+        const double t = T - T0;
+        const double W = std::max((A - 1.006 * t) / (2501 + 1.86 * t - hw), 0.0);
+        const TSatPressure ps = SatPressure(T);
+        const double f = MoleFraction(W) * Pa / (fb * ps.p);
+        const double dW = -(1.006 + 1.86 * W) / (2501 + 1.86 * t - hw);
+        return TEval{f - phi, f * (dW / (std::max(W, 1e-300) * (1 + W / Eps)) - ps.dlnp)};
+    };
+    double T = 0;
+    if (!SolveMonotone(ideal, b, hi, b, 1e-6, false, T)) T = b;
+    const double hv = wl.pt.v.hw0 / Mw / 1000;
+    auto g = [&](double x) {
+        const TPoint p = c.At(x);
+        const double W = std::max(c.SolveW(p.v, A, hw), 0.0);
+        const double f = MoleFraction(W) / p.sat.xws;
+        const double dW = -(1.006 + 1.86 * W) / (hv - hw);
+        return TEval{f - phi, f * (dW / (std::max(W, 1e-300) * (1 + W / Eps)) - p.sat.ps.dlnp)};
+    };
+    if (!SolveMonotone(g, b, hi, T, 1e-11, false, T)) Fail(psOutOfRange);
+    if (T == b) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+    const TPoint pt = c.At(T);
+    double W = SolvedHumidity(c.SolveW(pt.v, A, hw));
+    const bool saturated = c.CheckSaturation(pt, W);
+    c.Fill(r, pt, W, saturated, bC, kNaN);
+}
+
+void FromWetDensity(const TCore& c, TAirState& r, double b, double rho, double bC) {
+    if (!(rho > 0)) Fail(psOutOfRange);
+    const TWetLine wl = c.WetLine(b);
+    const double rhoSat = c.Density(wl.pt.v, wl.pt.Ws);
+    if (rho > rhoSat * (1 + 1e-13)) Fail(psSupersaturated); // denser than saturated air at the wet bulb
+    if (rho >= rhoSat) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+    const double hi = std::min(DryEnd(c, wl), kTMax);
+    auto g = [&](double T) {
+        const TVirials v = Virials(T);
+        const double W = std::max(c.SolveW(v, wl.A(), wl.hw), 0.0);
+        const double d = c.Density(v, W);
+        return TEval{d - rho, -d / T};
+    };
+    double T = 0;
+    const double x0 = std::clamp(b * rhoSat / rho, b, hi);
+    if (!SolveMonotone(g, b, hi, x0, 1e-11, false, T)) Fail(psOutOfRange);
+    const TPoint pt = c.At(T);
+    double W = SolvedHumidity(c.SolveW(pt.v, wl.A(), wl.hw));
+    const bool saturated = c.CheckSaturation(pt, W);
+    c.Fill(r, pt, W, saturated, bC, kNaN);
+}
+
+// ---- Pairs with enthalpy, humidity ratio, relative humidity, density ----
+
+void FromEnthalpyW(const TCore& c, TAirState& r, double h, double W, double knownD = kNaN) {
+    const double T = SolvedDryBulb(c.SolveT(h, W, kNaN));
+    FromTW(c, r, T, W, kNaN, knownD);
+}
+
+// Start for (enthalpy, RH): the same relation with ideal-gas moist air (cheap, within ~0.1 K).
+double IdealEnthalpyRH(double h, double phi, double P, double lo, double hi) {
+    double T = std::clamp(T0 + h / 1.006, lo, hi);
+    for (int i = 0; i < 12; ++i) {
+        const TSatPressure s = SatPressure(T);
+        const double pw = std::min(phi * s.p, 0.999 * P);
+        const double W = Eps * pw / (P - pw);
+        const double t = T - T0;
+        const double F = 1.006 * t + W * (2501 + 1.86 * t) - h;
+        const double dW = Eps * P / ((P - pw) * (P - pw)) * pw * s.dlnp;
+        const double Tn = std::clamp(T - F / (1.006 + 1.86 * W + (2501 + 1.86 * t) * dW), lo, hi);
+        if (std::abs(Tn - T) < 1e-3) return Tn;
+        T = Tn;
+    }
+    return T;
+}
+
+void FromEnthalpyRH(const TCore& c, TAirState& r, double h, double phi) {
+    if (phi == 0) return FromEnthalpyW(c, r, h, 0);
+    // Above Tlim the vapour at this RH would exceed the total pressure; h grows without bound there.
+    const double Pa = c.P() * 1000;
+    const double hi = std::min(kTMax, SatTemperature(Pa / phi) * (1 - 1e-12));
+    auto g = [&](double T) {
+        const TPoint p = c.At(T);
+        const double xw = phi * p.sat.xws;
+        const TMixture m = Mixture(p.v, Pa, xw, true);
+        const double dW = Eps / ((1 - xw) * (1 - xw)) * xw * p.sat.ps.dlnp;
+        return TEval{m.h - h, m.cp + p.v.hw0 / Mw / 1000 * dW};
+    };
+    double T = 0;
+    const double x0 = IdealEnthalpyRH(h, phi, Pa, kTMin, hi);
+    if (!SolveMonotone(g, kTMin, hi, x0, 1e-11, true, T)) Fail(psOutOfRange);
+    const TPoint pt = c.At(T);
+    if (phi >= 1) {
+        if (!pt.CanSaturate()) Fail(psVapourPressure);
+        return c.Fill(r, pt, pt.Ws, true, kNaN, kNaN);
+    }
+    double W = HumidityFromFraction(phi * pt.sat.xws);
+    const bool saturated = c.CheckSaturation(pt, W);
+    c.Fill(r, pt, W, saturated, kNaN, kNaN);
+}
+
+// Dry bulb at which vapour of mole fraction xw has relative humidity phi.
+void FromFractionRH(const TCore& c, TAirState& r, double xw, double phi, const TPoint* hint, double knownD) {
+    if (phi == 0) Fail(xw == 0 ? psUndetermined : psOutOfRange);
+    if (xw == 0) Fail(psOutOfRange); // dry air reaches any RH above 0 only at absolute zero
+    const double W = HumidityFromFraction(xw);
+    const double T = c.DewPoint(xw * c.P() * 1000 / phi, hint);
+    if (T <= kDewMin) Fail(psOutOfRange);
+    SolvedDryBulb(T);
+    const TPoint pt = c.At(T);
+    if (phi >= 1) return c.Fill(r, pt, W, true, kNaN, kNaN);
+    double Wc = W;
+    const bool saturated = c.CheckSaturation(pt, Wc);
+    c.Fill(r, pt, Wc, saturated, kNaN, knownD);
+}
+
+void FromDryBulbDensity(const TCore& c, TAirState& r, double T, double rho) {
+    if (!(rho > 0)) Fail(psOutOfRange);
+    const TPoint pt = c.At(T);
+    // ρ = ρmol·(Ma − xw·(Ma − Mw)); ρmol hardly depends on xw, so substitution converges at once.
+    const double Pa = c.P() * 1000;
+    double xw = 0;
+    for (int i = 0; i < 30; ++i) {
+        const double rhoMol = Mixture(pt.v, Pa, xw).rho;
+        const double xn = (Ma - rho / rhoMol) / (Ma - Mw);
+        const bool done = std::abs(xn - xw) <= 1e-16 + 1e-14 * std::abs(xn);
+        xw = xn;
+        if (done || xw < -1e-6 || xw >= 1) break;
+    }
+    if (xw < 0) {
+        if (xw < -1e-13) Fail(psBelowDry); // denser than dry air at this dry bulb
+        xw = 0;
+    }
+    double W = HumidityFromFraction(xw);
+    const bool saturated = c.CheckSaturation(pt, W);
+    c.Fill(r, pt, W, saturated, kNaN, kNaN);
+}
+
+void FromHumidityDensity(const TCore& c, TAirState& r, double W, double rho) {
+    if (!(rho > 0)) Fail(psOutOfRange);
+    const double xw = MoleFraction(W);
+    const double Pa = c.P() * 1000;
+    auto g = [&](double T) {
+        const double d = c.Density(Virials(T), W);
+        return TEval{d - rho, -d / T};
+    };
+    const double x0 = Pa * (Ma - xw * (Ma - Mw)) / (rho * R);
+    double T = 0;
+    if (!SolveMonotone(g, kTMin, kTMax, x0, 1e-11, false, T)) Fail(psOutOfRange);
+    FromTW(c, r, T, W);
+}
+
+void Solve(TAirState& r, double P, double x1, double x2, int mode) {
+    const TCore c(P);
+    switch (mode) {
+    case 0:
+        return FromDryWet(c, r, DryBulbK(x1), DryBulbK(x2), x2);
+    case 1: {
+        const TPoint pt = c.At(DryBulbK(x1));
+        double W = SolvedHumidity(c.SolveW(pt.v, x2, 0));
+        const bool saturated = c.CheckSaturation(pt, W);
+        return c.Fill(r, pt, W, saturated, kNaN, kNaN);
+    }
+    case 2:
+        return FromTW(c, r, DryBulbK(x1), HumidityIn(x2));
+    case 3: {
+        const double T = DryBulbK(x1), phi = RelHumidityIn(x2);
+        if (phi == 1) return Saturated(c, r, T);
+        const TPoint pt = c.At(T);
+        double W = HumidityFromFraction(phi * pt.sat.xws);
+        const bool saturated = c.CheckSaturation(pt, W);
+        return c.Fill(r, pt, W, saturated, kNaN, kNaN);
+    }
+    case 4: {
+        const double T = DryBulbK(x1), d = Below(DewPointK(x2), T);
+        if (d == T) return Saturated(c, r, T);
+        return FromTW(c, r, T, HumidityFromFraction(DewFraction(c, d)), kNaN, x2);
+    }
+    case 5:
+        return FromTW(c, r, DryBulbK(x1), HumidityFromFraction(VapourFraction(x2, P)));
+    case 7:
+        return FromDryBulbDensity(c, r, DryBulbK(x1), x2);
+    case 8: {
+        const double b = DryBulbK(x1);
+        const TWetLine wl = c.WetLine(b);
+        // Near the triple point the condensed water carries almost no enthalpy and the wet-bulb line
+        // runs along the enthalpy line: the pair then fixes no state.
+        if (std::abs(wl.hw) < 1e-6) Fail(psUndetermined);
+        const double W = (x2 - wl.A()) / wl.hw;
+        if (W < -1e-13) Fail(psBelowDry);
+        return FromWetLineW(c, r, wl, b, std::max(W, 0.0));
+    }
+    case 9: {
+        const double b = DryBulbK(x1);
+        return FromWetLineW(c, r, c.WetLine(b), b, HumidityIn(x2));
+    }
+    case 10:
+        return FromWetRH(c, r, DryBulbK(x1), RelHumidityIn(x2), x1);
+    case 11: {
+        const double b = DryBulbK(x1), d = Below(DewPointK(x2), b);
+        const TWetLine wl = c.WetLine(b);
+        if (d == b) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+        return FromWetLineW(c, r, wl, b, HumidityFromFraction(DewFraction(c, d)), x2);
+    }
+    case 12: {
+        const double b = DryBulbK(x1);
+        return FromWetLineW(c, r, c.WetLine(b), b, HumidityFromFraction(VapourFraction(x2, P)));
+    }
+    case 13: {
+        const double b = DryBulbK(x1), T = DryBulbFromSatPressure(x2);
+        return FromDryWet(c, r, T, b, x1);
+    }
+    case 14:
+        return FromWetDensity(c, r, DryBulbK(x1), x2, x1);
+    case 15:
+        return FromEnthalpyW(c, r, x1, HumidityIn(x2));
+    case 16:
+        return FromEnthalpyRH(c, r, x1, RelHumidityIn(x2));
+    case 17: {
+        const double d = DewPointK(x2);
+        const double W = HumidityFromFraction(DewFraction(c, d));
+        const double T = SolvedDryBulb(c.SolveT(x1, W, kNaN));
+        Below(d, T); // the dew point may not lie above the dry bulb
+        return FromTW(c, r, std::max(T, d), W, kNaN, x2);
+    }
+    case 18:
+        return FromEnthalpyW(c, r, x1, HumidityFromFraction(VapourFraction(x2, P)));
+    case 19: {
+        const TPoint pt = c.At(DryBulbFromSatPressure(x2));
+        double W = SolvedHumidity(c.SolveW(pt.v, x1, 0));
+        const bool saturated = c.CheckSaturation(pt, W);
+        return c.Fill(r, pt, W, saturated, kNaN, kNaN);
+    }
+    case 25:
+        return FromFractionRH(c, r, MoleFraction(HumidityIn(x1)), RelHumidityIn(x2), nullptr, kNaN);
+    case 26:
+        return FromTW(c, r, DryBulbFromSatPressure(x2), HumidityIn(x1));
+    case 27:
+        return FromHumidityDensity(c, r, HumidityIn(x1), x2);
+    case 28: {
+        const double phi = RelHumidityIn(x1), d = DewPointK(x2);
+        const TPoint D = c.At(d);
+        if (!D.CanSaturate()) Fail(psVapourPressure);
+        if (phi == 1) {
+            SolvedDryBulb(d);
+            return c.Fill(r, D, D.Ws, true, kNaN, kNaN);
+        }
+        return FromFractionRH(c, r, D.sat.xws, phi, &D, x2);
+    }
+    case 29:
+        return FromFractionRH(c, r, VapourFraction(x2, P), RelHumidityIn(x1), nullptr, kNaN);
+    case 30: {
+        const double phi = RelHumidityIn(x1), T = DryBulbFromSatPressure(x2);
+        if (phi == 1) return Saturated(c, r, T);
+        const TPoint pt = c.At(T);
+        double W = HumidityFromFraction(phi * pt.sat.xws);
+        const bool saturated = c.CheckSaturation(pt, W);
+        return c.Fill(r, pt, W, saturated, kNaN, kNaN);
+    }
+    case 31: {
+        const double T = DryBulbFromSatPressure(x2), d = Below(DewPointK(x1), T);
+        if (d == T) return Saturated(c, r, T);
+        return FromTW(c, r, T, HumidityFromFraction(DewFraction(c, d)), kNaN, x1);
+    }
+    case 32:
+        return FromTW(c, r, DryBulbFromSatPressure(x2), HumidityFromFraction(VapourFraction(x1, P)));
+    default:
+        Fail(psBadMode);
+    }
+}
+
+// Result of a failed call: the input pressure and zeros, never NaN.
+void FailedState(TAirState& r, double P) {
+    r = TAirState{};
+    r.Pressure = std::isfinite(P) ? P : 0;
+}
+
+void CheckPressure(double P) {
+    if (!std::isfinite(P)) Fail(psNotFinite);
+    if (!(P > 0) || P > kPMax) Fail(psBadPressure);
+}
+
+double Field(double P, double x1, double x2, int mode, double TAirState::*field) {
+    TAirState r;
+    SetState(r, P, x1, x2, mode);
+    return r.*field;
+}
+
+} // namespace
+
+void SetState(TAirState& result, double P, double x1, double x2, int mode) {
+    try {
+        if (!FindMode(mode)) Fail(psBadMode);
+        if (!std::isfinite(P) || !std::isfinite(x1) || !std::isfinite(x2)) Fail(psNotFinite);
+        CheckPressure(P);
+        TAirState r;
+        Solve(r, P, x1, x2, mode);
+        result = r;
+        gStatus = psOk;
+    } catch (const TFail& f) {
+        FailedState(result, P);
+        gStatus = f.Code;
+    }
+}
+
+void AirState(TAirState& result, const TAirState& state, int mode) {
+    const TModePair* m = FindMode(mode);
+    const double share = state.MassShare;
+    if (!m) {
+        FailedState(result, state.Pressure);
+        result.MassShare = share;
+        gStatus = psBadMode;
+        return;
+    }
+    const double P = state.Pressure, x1 = state[m->First], x2 = state[m->Second];
+    SetState(result, P, x1, x2, mode);
+    result.MassShare = share;
+}
+
+double DryBulb(double P, double x1, double x2, int mode) {
+    return Field(P, x1, x2, mode, &TAirState::DryBulb);
+}
+double WetBulb(double P, double x1, double x2, int mode) {
+    return Field(P, x1, x2, mode, &TAirState::WetBulb);
+}
+double Humidity(double P, double x1, double x2, int mode) {
+    return Field(P, x1, x2, mode, &TAirState::Humidity);
+}
+double Enthalpy(double P, double x1, double x2, int mode) {
+    return Field(P, x1, x2, mode, &TAirState::Enthalpy);
+}
+double DewPoint(double P, double x1, double x2, int mode) {
+    return Field(P, x1, x2, mode, &TAirState::DewPoint);
+}
+
+void MixFlows(TAirState& result, const TAirState* streams, int highIndex) {
+    const double P = streams && highIndex >= 0 ? streams[0].Pressure : 0;
+    try {
+        if (!streams || highIndex < 0) Fail(psBadShares);
+        double m = 0, mW = 0, mh = 0;
+        for (int i = 0; i <= highIndex; ++i) {
+            const TAirState& s = streams[i];
+            if (!std::isfinite(s.MassShare) || s.MassShare < 0) Fail(psBadShares);
+            if (!std::isfinite(s.Humidity) || !std::isfinite(s.Enthalpy)) Fail(psNotFinite);
+            m += s.MassShare;
+            mW += s.MassShare * s.Humidity;
+            mh += s.MassShare * s.Enthalpy;
+        }
+        if (!(m > 0)) Fail(psBadShares);
+        TAirState r;
+        SetState(r, P, mh / m, mW / m, 15);
+        if (gStatus != psOk) Fail(gStatus);
+        r.MassShare = m;
+        result = r;
+    } catch (const TFail& f) {
+        FailedState(result, P);
+        gStatus = f.Code;
+    }
+}
+
+double ApparatusDewPoint(TAirState inlet, TAirState outlet, double& bypassFactor) {
+    try {
+        const double P = outlet.Pressure;
+        const double t1 = inlet.DryBulb, W1 = inlet.Humidity, t2 = outlet.DryBulb, W2 = outlet.Humidity;
+        for (double x : {t1, W1, t2, W2})
+            if (!std::isfinite(x)) Fail(psNotFinite);
+        CheckPressure(P);
+        DryBulbK(t1);
+        DryBulbK(t2);
+        HumidityIn(W1);
+        HumidityIn(W2);
+        const double dt = t2 - t1, dW = W2 - W1;
+        if (std::abs(dt) <= 1e-9 && std::abs(dW) <= 1e-12) Fail(psUndetermined); // no direction
+        const TCore c(P);
+        // Points beyond the outlet: t = t2 + s·dt, W = W2 + s·dW for s ≥ 0 (the inlet is s = −1).
+        // g(s) = W − Ws(t) is concave (Ws is convex in t), so its first zero is found by marching
+        // to a sign change, watching for a maximum that touches zero between two samples.
+        auto g = [&](double s) {
+            const TPoint p = c.At((t2 + s * dt) + T0);
+            return p.CanSaturate() ? (W2 + s * dW) - p.Ws : -1e300;
+        };
+        const TPoint out = c.At(t2 + T0);
+        double sAdp;
+        const double g0 = out.CanSaturate() ? W2 - out.Ws : -1e300;
+        if (out.CanSaturate() && g0 > kSatSlack * out.Ws) Fail(psSupersaturated); // outlet above saturation
+        if (out.CanSaturate() && g0 >= -kSatSlack * out.Ws) {
+            sAdp = 0;
+        } else if (dt == 0) {
+            if (!(dW > 0) || !out.CanSaturate()) Fail(psNoSolution);
+            sAdp = -g0 / dW;
+        } else {
+            double sMax = dt < 0 ? (kTMin - T0 - t2) / dt : (kTMax - T0 - t2) / dt;
+            if (dW < 0) sMax = std::min(sMax, W2 / -dW);
+            const double ds = 2 / std::abs(dt); // two kelvin per sample
+            double sPrev = 0, gPrev = g0, sPrev2 = 0, gPrev2 = g0;
+            double lo = -1, hi = -1;
+            for (int k = 1; k <= 400 && sPrev < sMax; ++k) {
+                const double s = std::min(k * ds, sMax);
+                const double gs = g(s);
+                if (gs >= 0) {
+                    lo = sPrev;
+                    hi = s;
+                    break;
+                }
+                if (gs < gPrev) {
+                    // Past the maximum of the concave g: look at it between the last samples.
+                    double a = sPrev2, b = s;
+                    for (int i = 0; i < 60 && b - a > 1e-12; ++i) {
+                        const double m1 = a + 0.382 * (b - a), m2 = a + 0.618 * (b - a);
+                        if (g(m1) < g(m2))
+                            a = m1;
+                        else
+                            b = m2;
+                    }
+                    const double sTop = 0.5 * (a + b);
+                    if (g(sTop) >= 0) {
+                        lo = sPrev2;
+                        hi = sTop;
+                    }
+                    break;
+                }
+                sPrev2 = sPrev;
+                gPrev2 = gPrev;
+                sPrev = s;
+                gPrev = gs;
+            }
+            (void)gPrev2;
+            if (lo < 0) Fail(psNoSolution);
+            auto gEval = [&](double s) { return TEval{g(s), kNaN}; };
+            if (!SolveMonotone(gEval, lo, hi, 0.5 * (lo + hi), 1e-14, true, sAdp)) Fail(psNoSolution);
+        }
+        bypassFactor = sAdp / (1 + sAdp);
+        gStatus = psOk;
+        return t2 + sAdp * dt;
+    } catch (const TFail& f) {
+        gStatus = f.Code;
+        return 0;
+    }
+}
+
+void ResetReferenceState() {
+    // No warm-start caches are kept: every state is solved from its own inputs.
+    gStatus = psOk;
+}
+
+std::int32_t PsyStatus() {
+    return gStatus;
+}
+
+// ASHRAE standard atmosphere: p = 101.325·(1 − 2.25577e-5·z)^5.2559 kPa, z in m.
+double Altitude(double P) {
+    if (!std::isfinite(P)) {
+        gStatus = psNotFinite;
+        return 0;
+    }
+    if (!(P > 0)) {
+        gStatus = psBadPressure;
+        return 0;
+    }
+    gStatus = psOk;
+    return (1 - std::pow(P / 101.325, 1 / 5.2559)) / 2.25577e-5;
+}
+
+double AtmPressure(double z) {
+    if (!std::isfinite(z)) {
+        gStatus = psNotFinite;
+        return 0;
+    }
+    const double base = 1 - 2.25577e-5 * z;
+    if (!(base > 0)) {
+        gStatus = psOutOfRange;
+        return 0;
+    }
+    gStatus = psOk;
+    return 101.325 * std::pow(base, 5.2559);
+}

@@ -1,0 +1,230 @@
+#include "psychro/AerixCore.h"
+
+#include "psychro/AerixSolve.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace aerix {
+
+using namespace realgas;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// T solving ln pws(T) + s·(T − Tref) = L on one branch, by Newton in 1/T (where ln pws is nearly
+// linear) from Tstart.
+double InvertBranch(double L, double s, double Tref, bool ice, double Tstart) {
+    constexpr double uMin = 1 / 640.0, uMax = 1 / 50.0;
+    double u = std::clamp(1 / Tstart, uMin, uMax);
+    for (int i = 0; i < 40; ++i) {
+        const double T = 1 / u;
+        const TSatPressure p = ice ? SatPressureIce(T) : SatPressureWater(T);
+        const double g = std::log(p.p) + s * (T - Tref) - L;
+        const double un = std::clamp(u + g / ((p.dlnp + s) * T * T), uMin, uMax);
+        const bool done = std::abs(un - u) <= 1e-15 * u;
+        u = un;
+        if (done) return 1 / u;
+    }
+    Fail(psNoConvergence);
+}
+
+// Clausius-Clapeyron start for InvertBranch (ln p ≈ A − B/T, two-point fits of each branch).
+double BranchStart(double L, bool ice) {
+    const double A = ice ? 28.894 : 25.49, B = ice ? 6140.0 : 5210.0;
+    return B / std::max(A - L, 1.0);
+}
+
+} // namespace
+
+TPoint TCore::AtPhase(double T, bool ice) const {
+    TPoint p;
+    p.T = T;
+    p.v = Virials(T);
+    p.sat = T >= TVirialMin ? Saturation(T, FPa, p.v, ice) : Saturation(T, FPa, Virials(TVirialMin), ice);
+    p.Ws = p.CanSaturate() ? HumidityRatio(p.sat.xws) : 0;
+    return p;
+}
+
+namespace {
+
+TWetLine MakeWetLine(const TCore& core, double b, bool ice, double Pa) {
+    TWetLine w;
+    w.pt = core.AtPhase(b, ice);
+    if (!w.pt.CanSaturate()) Fail(psOutOfRange); // at or above the boiling point
+    w.hs = MixtureW(w.pt.v, Pa, w.pt.Ws).h;
+    w.hw = ice ? IceEnthalpy(b) : LiquidEnthalpy(b);
+    return w;
+}
+
+} // namespace
+
+TWetLine TCore::WetLine(double b) const {
+    return MakeWetLine(*this, b, IsIce(b), FPa);
+}
+
+double TCore::Enthalpy(const TVirials& v, double W) const {
+    return MixtureW(v, FPa, W).h;
+}
+
+double TCore::Density(const TVirials& v, double W) const {
+    return (1 + W) / MixtureW(v, FPa, W).v;
+}
+
+double TCore::SolveW(const TVirials& v, double a, double c) const {
+    // h(t, W) is linear in W up to the small real-gas terms: Newton on the ideal-gas slope, then
+    // secant steps while they are long enough to give a clean slope.
+    double slope = v.hw0 / Mw / 1000 - c;
+    double Wp = 0, Fp = Enthalpy(v, 0) - a;
+    double W = -Fp / slope;
+    const double noise = 2e-15 * (std::abs(a) + 50);
+    double lastStep = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < 40; ++i) {
+        W = std::max(W, -0.5 * Eps);
+        const double F = Enthalpy(v, W) - a - c * W;
+        if (std::abs(F) <= noise) return W;
+        if (std::abs(W - Wp) > 1e-8 * (std::abs(W) + 1e-12)) slope = (F - Fp) / (W - Wp);
+        const double dW = F / slope;
+        // Steps that stop shrinking have reached the round-off of h: keep the better of the two.
+        if (std::abs(dW) >= lastStep) return std::abs(F) <= std::abs(Fp) ? W : Wp;
+        lastStep = std::abs(dW);
+        Wp = W;
+        Fp = F;
+        W -= dW;
+        if (std::abs(dW) <= 1e-15 * std::abs(W)) return W;
+    }
+    Fail(psNoConvergence);
+}
+
+double TCore::SolveT(double h, double W, double guessT) const {
+    // Newton with the analytic heat capacity; h rises monotonically with T.
+    double T = std::isfinite(guessT) ? guessT : T0 + (h - 2501 * W) / (1.006 + 1.86 * W);
+    const double lo = kTMin - 30, hi = kTMax + 30;
+    T = std::clamp(T, lo, hi);
+    for (int i = 0; i < 60; ++i) {
+        const TMixture m = MixtureW(Virials(T), FPa, W, true);
+        const double Tn = std::clamp(T - (m.h - h) / m.cp, lo, hi);
+        const bool done = std::abs(Tn - T) <= 1e-13 * T;
+        T = Tn;
+        if (done) return T;
+    }
+    Fail(psNoConvergence);
+}
+
+double TCore::SolveDewBranch(double pw, bool ice, const TPoint* hint) const {
+    // Solves ln pws(T) + ln f(T) = ln pw. The costly enhancement factor enters through a linear model
+    // ln f ≈ ln f(Tref) + s·(T − Tref) refreshed at each new T; the cheap pws part is solved exactly
+    // inside. A hint (a point with its f at this pressure) saves the first refresh.
+    const double L = std::log(pw);
+    double Tref = hint ? hint->T : kNaN;
+    double lnfRef = hint ? std::log(hint->sat.f) : 0;
+    double s = 0;
+    double T = InvertBranch(L - lnfRef, 0, 0, ice, BranchStart(L - lnfRef, ice));
+    for (int k = 0; k < 30; ++k) {
+        if (T < kDewMin) return T;
+        const TSaturation st = Saturation(T, FPa, Virials(std::max(T, TVirialMin)), ice);
+        const double lnf = std::log(st.f);
+        const double model = std::isfinite(Tref) ? lnfRef + s * (T - Tref) : lnfRef;
+        if (std::abs(lnf - model) <= 1e-14) return T;
+        if (std::isfinite(Tref) && std::abs(T - Tref) > 1e-6) s = (lnf - lnfRef) / (T - Tref);
+        Tref = T;
+        lnfRef = lnf;
+        T = InvertBranch(L - lnfRef, s, Tref, ice, T);
+    }
+    Fail(psNoConvergence);
+}
+
+double TCore::DewPoint(double pw, const TPoint* hint) const {
+    if (!(pw > 0)) return kDewMin;
+    bool ice = pw < Pt * (hint ? hint->sat.f : 1.0);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const double T = SolveDewBranch(pw, ice, hint);
+        if (T <= kDewMin) return kDewMin;
+        if (IsIce(T) == ice) return T;
+        ice = !ice;
+    }
+    // Between the two branches at the triple point (their enhancement factors differ by ~1e-4).
+    return Tt;
+}
+
+double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
+    // Energy balance of the adiabatic saturator, G(b) = h − hs(b) + (Ws(b) − W)·hw(b) = 0, decreasing
+    // in b on each branch of the condensed phase and bracketed by the dew point and the dry bulb.
+    // Where both a water and an ice solution exist near 0 °C the water one is taken, as the
+    // Handbook does (ice only below the triple point).
+    const double hi = t.CanSaturate() ? t.T : std::min(t.T, BoilingPoint() * (1 - 1e-12));
+    const double lo = std::min(std::max(td, kDewMin), hi);
+    const double cpa = 1.006 + 1.86 * W;
+    auto solveOn = [&](double a, double b, bool ice, double& root) {
+        auto G = [&](double x) {
+            const TWetLine wl = MakeWetLine(*this, x, ice, FPa);
+            // Slope estimate: −(cp + (hv − hw)·dWs/db − (Ws − W)·cw) on ideal-gas terms.
+            const double xws = wl.pt.sat.xws;
+            const double dWs = Eps / ((1 - xws) * (1 - xws)) * xws * wl.pt.sat.ps.dlnp;
+            const double hv = wl.pt.v.hw0 / Mw / 1000;
+            const double slope = -(cpa + (hv - wl.hw) * dWs - (wl.pt.Ws - W) * (ice ? 2.1 : 4.19));
+            return TEval{h - wl.A() - wl.hw * W, slope};
+        };
+        // Start on the chord between the ends, G(a) ≈ cp·(t − a) (a is at most the dew point) and
+        // G(b) ≈ −cp·(b − a)·… : a quarter of the way down is close for most states.
+        const double x0 = a + 0.4 * (b - a);
+        return SolveMonotone(G, a, b, x0, 1e-11, false, root);
+    };
+    double b = 0;
+    if (t.T < Tt || lo >= Tt) {
+        if (!solveOn(lo, hi, IsIce(hi), b)) Fail(psNoConvergence);
+        return b;
+    }
+    if (solveOn(Tt, hi, false, b)) return b;
+    if (!solveOn(lo, Tt, true, b)) Fail(psNoConvergence);
+    return b;
+}
+
+bool TCore::CheckSaturation(const TPoint& t, double& W) const {
+    if (!t.CanSaturate()) return false;
+    if (W > t.Ws * (1 + kSatSlack)) Fail(psSupersaturated);
+    if (W >= t.Ws * (1 - kSatSlack)) {
+        W = std::min(W, t.Ws);
+        return true;
+    }
+    return false;
+}
+
+void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB,
+                 double knownD) const {
+    const double xw = MoleFraction(W);
+    const TMixture m = MixtureW(t.v, FPa, W, true);
+    r = TAirState{};
+    r.Pressure = FP;
+    r.DryBulb = t.T - T0;
+    r.Humidity = W;
+    r.Enthalpy = m.h;
+    r.SpecificVolume = m.v;
+    r.Density = (1 + W) / m.v;
+    r.AbsoluteHumidity = W / m.v;
+    r.SpecificHeat = m.cp;
+    r.VapourPressure = xw * FP;
+    r.SatPressure = t.sat.ps.p / 1000;
+    if (saturated) {
+        r.RelHumidity = 1;
+        r.DegreeOfSaturation = 1;
+        r.DewPoint = r.DryBulb;
+        r.WetBulb = r.DryBulb;
+        return;
+    }
+    r.RelHumidity = xw / t.sat.xws;
+    r.DegreeOfSaturation = t.CanSaturate() ? W / t.Ws : 0;
+    double td;
+    if (std::isnan(knownD)) {
+        td = DewPoint(xw * FPa, &t);
+        r.DewPoint = td - T0;
+    } else {
+        td = knownD + T0;
+        r.DewPoint = knownD;
+    }
+    r.WetBulb = std::isnan(knownB) ? WetBulb(t, W, m.h, td) - T0 : knownB;
+}
+
+} // namespace aerix

@@ -1,0 +1,84 @@
+#pragma once
+// Inner workings of the property library: states at one total pressure from the real-gas
+// formulation, with the solvers for dew point, wet bulb and the implicit pairs.
+
+#include "psychro/Aerix43.h"
+#include "psychro/RealGasMoistAir.h"
+
+#include <cstdint>
+
+namespace aerix {
+
+// A failed computation; carries its PsyStatus code up to the entry point.
+struct TFail {
+    std::int32_t Code;
+};
+[[noreturn]] inline void Fail(std::int32_t code) {
+    throw TFail{code};
+}
+
+inline constexpr double kTMin = realgas::T0 - 100;   // K, lowest dry and wet bulb
+inline constexpr double kTMax = realgas::T0 + 200;   // K, highest dry bulb
+inline constexpr double kDewMin = realgas::T0 - 150; // K, floor of the reported dew/frost point
+inline constexpr double kPMax = 5000;                // kPa, top of the formulation
+inline constexpr double kSatSlack = 1e-9; // relative: inputs this close above saturation count as saturated
+
+// Everything that depends on temperature alone at the solver's pressure.
+struct TPoint {
+    double T = 0;        // K
+    realgas::TVirials v; // at T
+    realgas::TSaturation sat;
+    double Ws = 0; // saturation humidity ratio; 0 where the mixture cannot saturate
+    bool CanSaturate() const { return sat.CanSaturate(); }
+};
+
+// The saturated end of a wet-bulb line: the state of air that left the adiabatic saturator at b.
+struct TWetLine {
+    TPoint pt;     // at b, condensed phase as the line uses it
+    double hs = 0; // kJ/kg dry air, saturated at b
+    double hw = 0; // kJ/kg, enthalpy of the condensed water at b
+    // Energy balance h + (Ws − W)·hw = hs as h = A + hw·W.
+    double A() const { return hs - pt.Ws * hw; }
+};
+
+class TCore {
+public:
+    explicit TCore(double PkPa)
+        : FP(PkPa)
+        , FPa(PkPa * 1000) {}
+    double P() const { return FP; }
+
+    TPoint At(double T) const { return AtPhase(T, realgas::IsIce(T)); }
+    TPoint AtPhase(double T, bool ice) const;
+    TWetLine WetLine(double b) const;
+
+    double Enthalpy(const realgas::TVirials& v, double W) const; // kJ/kg dry air
+    double Density(const realgas::TVirials& v, double W) const;  // kg moist air / m³
+    // Humidity ratio at the dry bulb of v on the straight line h = a + c·W.
+    double SolveW(const realgas::TVirials& v, double a, double c) const;
+    // Dry bulb (K) with enthalpy h at humidity ratio W.
+    double SolveT(double h, double W, double guessT) const;
+    // Temperature (K) at which f·pws reaches pw (Pa): the dew (frost) point of vapour at partial
+    // pressure pw, or the dry bulb at which that partial pressure is saturation. Floored at kDewMin.
+    double DewPoint(double pw, const TPoint* hint) const;
+    // Thermodynamic wet bulb (K) of air at point t with humidity ratio W, enthalpy h, dew point td.
+    double WetBulb(const TPoint& t, double W, double h, double td) const;
+    // Boiling point (K) at this pressure: where pws reaches P.
+    double BoilingPoint() const { return realgas::SatTemperature(FPa); }
+
+    // Fills every field from the dry bulb point and humidity ratio. Saturated states get their exact
+    // relations (RH = 1, dew point = wet bulb = dry bulb); known wet bulb and dew point (°C, NaN when
+    // unknown) are carried instead of re-solved.
+    void Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD) const;
+    // Holds humidity ratio W against saturation at point t: fails (psSupersaturated) above it by more
+    // than kSatSlack, returns true when W counts as saturated (and then clips it to Ws).
+    bool CheckSaturation(const TPoint& t, double& W) const;
+
+private:
+    double SolveDewBranch(double pw, bool ice, const TPoint* hint) const;
+
+    double FP;  // kPa
+    double FPa; // Pa
+};
+
+} // namespace aerix

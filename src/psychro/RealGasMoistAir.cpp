@@ -1,0 +1,327 @@
+#include "psychro/RealGasMoistAir.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace realgas {
+
+namespace {
+
+// Σ a[i]·T^-i with its first and second derivatives.
+template <int N>
+TCoef InversePowers(const double (&a)[N], double T) {
+    const double u = 1 / T;
+    TCoef c;
+    double ui = 1; // u^i
+    for (int i = 0; i < N; ++i) {
+        c.v += a[i] * ui;
+        c.d1 += -i * a[i] * ui * u;
+        c.d2 += i * (i + 1) * a[i] * ui * u * u;
+        ui *= u;
+    }
+    return c;
+}
+
+} // namespace
+
+TSatPressure SatPressureWater(double T) {
+    // Wagner & Pruss (1993): ln(p/pc) = (Tc/T)·Σ ai·ϑ^ei, ϑ = 1 − T/Tc.
+    constexpr double Tc = 647.096, pc = 22.064e6;
+    constexpr double a1 = -7.85951783, a2 = 1.84408259, a3 = -11.7866497, a4 = 22.6807411, a5 = -15.9618719,
+                     a6 = 1.80122502;
+    const double th = std::max(1 - T / Tc, 1e-12);
+    const double r = std::sqrt(th);
+    const double th2 = th * th, th3 = th2 * th, th6 = th3 * th3;
+    const double S = a1 * th + a2 * th * r + a3 * th3 + a4 * th3 * r + a5 * th3 * th + a6 * th6 * th * r;
+    const double dS =
+        a1 + 1.5 * a2 * r + 3 * a3 * th2 + 3.5 * a4 * th2 * r + 4 * a5 * th3 + 7.5 * a6 * th6 * r;
+    const double lnr = Tc / T * S;
+    return {pc * std::exp(lnr), -(lnr + dS) / T};
+}
+
+TSatPressure SatPressureIce(double T) {
+    // Wagner, Riethmann, Feistel & Harvey (2011): ln(p/pt) = Σ ai·θ^(bi − 1), θ = T/Tt.
+    constexpr double a1 = -0.212144006e2, a2 = 0.273203819e2, a3 = -0.610598130e1;
+    constexpr double b1 = 0.333333333e-2, b2 = 0.120666667e1, b3 = 0.170333333e1;
+    const double th = T / Tt;
+    const double lt = std::log(th);
+    const double q1 = a1 * std::exp((b1 - 1) * lt), q2 = a2 * std::exp((b2 - 1) * lt),
+                 q3 = a3 * std::exp((b3 - 1) * lt);
+    const double lnr = q1 + q2 + q3;
+    const double dln = ((b1 - 1) * q1 + (b2 - 1) * q2 + (b3 - 1) * q3) / T;
+    return {Pt * std::exp(lnr), dln};
+}
+
+double SatTemperature(double p) {
+    // Newton in 1/T, where ln p is nearly linear; the start is a two-point Clausius-Clapeyron fit of
+    // each branch, so three or four steps reach full precision.
+    const double L = std::log(p);
+    const bool ice = p < Pt;
+    const double A = ice ? 28.894 : 25.49, B = ice ? 6140.0 : 5210.0;
+    double u = (A - L) / B;
+    const double uMin = 1 / 640.0, uMax = 1 / 50.0;
+    u = std::clamp(u, uMin, uMax);
+    for (int i = 0; i < 40; ++i) {
+        const double T = 1 / u;
+        const TSatPressure s = ice ? SatPressureIce(T) : SatPressureWater(T);
+        const double F = std::log(s.p) - L;
+        const double du = F / (s.dlnp * T * T); // dF/du = −dlnp/dT·T²
+        const double un = std::clamp(u + du, uMin, uMax);
+        const bool done = std::abs(un - u) <= 1e-15 * u;
+        u = un;
+        if (done) break;
+    }
+    double T = 1 / u;
+    // The liquid curve starts 1e-7 above the ice curve's end: pressures in between belong to Tt.
+    if (!ice && T < Tt) T = Tt;
+    if (ice && T > Tt) T = Tt;
+    return T;
+}
+
+double IceEnthalpy(double T) {
+    // Hyland & Wexler (1983), saturated ice, J/kg.
+    const double h = -0.647595e6 + T * (0.274292e3 + T * (0.2910583e1 + T * 0.1083437e-2)) +
+                     0.107e-2 * SatPressureIce(T).p;
+    return h / 1000;
+}
+
+namespace {
+
+// Hyland & Wexler (1983): density of saturated liquid water, kg/m³.
+double LiquidDensity(double T) {
+    return (-0.2403360201e4 +
+            T * (-0.140758895e1 +
+                 T * (0.1068287657 + T * (-0.2914492351e-3 + T * (0.373497936e-6 - T * 0.21203787e-9))))) /
+           (-0.3424442728e1 + 0.1619785e-1 * T);
+}
+
+// Specific volume of saturated ice, m³/kg.
+double IceVolume(double T) {
+    return 0.1070003e-2 + T * (-0.249936e-7 + 0.371611e-9 * T);
+}
+
+// T·v·dp/dT of the saturated liquid, J/kg.
+double LiquidBeta(double T) {
+    const TSatPressure s = SatPressureWater(T);
+    return T / LiquidDensity(T) * s.dlnp * s.p;
+}
+
+} // namespace
+
+double LiquidEnthalpy(double T) {
+    // Hyland & Wexler (1983): h = α + β − β(Tt), J/kg, zero at the triple point.
+    double alpha;
+    if (T < 373.125) {
+        alpha = -0.11411380e7 +
+                T * (0.41930463e4 + T * (-0.8134865e-1 + T * (0.1451133e-3 + T * -0.1005230e-6))) +
+                -0.563473e3 * std::exp(-0.036 * (T - Tt) * 2.302585092994046);
+    } else {
+        alpha = -0.1141837121e7 +
+                T * (0.4194325677e4 + T * (-0.6908894163e-1 + T * (0.105555302e-3 + T * -0.7111382234e-7)));
+        if (T > 403.128) alpha -= 0.6059e-3 * std::pow(T - 403.128, 3.1);
+    }
+    static const double beta0 = LiquidBeta(Tt);
+    return (alpha + LiquidBeta(T) - beta0) / 1000;
+}
+
+TVirials Virials(double T) {
+    TVirials v;
+    v.T = T;
+    // Dry air, Hyland & Wexler (1983).
+    static constexpr double baa[] = {0.349568e-4, -0.668772e-2, -0.210141e1, 0.924746e2};
+    static constexpr double caaa[] = {0.125975e-8, -0.190905e-6, 0.632467e-4};
+    v.Baa = InversePowers(baa, T);
+    v.Caaa = InversePowers(caaa, T);
+    // Air-water cross coefficients: Baw of Harvey & Huang (2007), Caaw and Caww of Hyland & Wexler.
+    {
+        static constexpr double c[] = {66.5687e-6, -238.834e-6, -176.755e-6};
+        static constexpr double d[] = {-0.237, -1.048, -3.183};
+        const double lt = std::log(T / 100);
+        for (int i = 0; i < 3; ++i) {
+            const double term = c[i] * std::exp(d[i] * lt);
+            v.Baw.v += term;
+            v.Baw.d1 += d[i] * term / T;
+            v.Baw.d2 += d[i] * (d[i] - 1) * term / (T * T);
+        }
+    }
+    static constexpr double caaw[] = {0.482737e-9, 0.105678e-6, -0.656394e-4, 0.294442e-1, -0.319317e1};
+    v.Caaw = InversePowers(caaw, T);
+    {
+        static constexpr double m[] = {-0.10728876e2, 0.347802e4, -0.383383e6, 0.33406e8};
+        const TCoef E = InversePowers(m, T);
+        const double g = -1e-6 * std::exp(E.v);
+        v.Caww = {g, g * E.d1, g * (E.d2 + E.d1 * E.d1)};
+    }
+    // Water vapour, Hyland & Wexler (1983): pressure-series coefficients B' (1/Pa) and C' (1/Pa²),
+    // Bww = RT·B', Cwww = (RT)²·(C' + B'²).
+    {
+        const double eb = 0.147184e-8 * std::exp(1734.29 / T);
+        const double ec = 0.335297e-17 * std::exp(3645.09 / T);
+        const double T2 = T * T, T3 = T2 * T, T4 = T2 * T2;
+        const TCoef Bp = {0.70e-8 - eb, eb * 1734.29 / T2, -eb * 1734.29 * (2 / T3 + 1734.29 / T4)};
+        const TCoef Cp = {0.104e-14 - ec, ec * 3645.09 / T2, -ec * 3645.09 * (2 / T3 + 3645.09 / T4)};
+        v.Bww = {R * T * Bp.v, R * (Bp.v + T * Bp.d1), R * (2 * Bp.d1 + T * Bp.d2)};
+        const TCoef G = {Cp.v + Bp.v * Bp.v, Cp.d1 + 2 * Bp.v * Bp.d1,
+                         Cp.d2 + 2 * Bp.d1 * Bp.d1 + 2 * Bp.v * Bp.d2};
+        const double R2 = R * R;
+        v.Cwww = {R2 * T2 * G.v, 2 * R2 * T * G.v + R2 * T2 * G.d1,
+                  2 * R2 * G.v + 4 * R2 * T * G.d1 + R2 * T2 * G.d2};
+    }
+    // Ideal-gas enthalpies, Hyland & Wexler (1983), J/mol.
+    v.ha0 = -0.79078691e4 +
+            T * (0.28709015e2 +
+                 T * (0.26431805e-2 + T * (-0.10405863e-4 + T * (0.18660410e-7 - 0.97843331e-11 * T))));
+    v.cpa0 = 0.28709015e2 + T * (2 * 0.26431805e-2 +
+                                 T * (3 * -0.10405863e-4 + T * (4 * 0.18660410e-7 - 5 * 0.97843331e-11 * T)));
+    v.hw0 = 35994.17 + -0.5008e-2 +
+            T * (0.32491829e2 +
+                 T * (0.65576345e-2 + T * (-0.26442147e-4 + T * (0.51751789e-7 - 0.31541624e-10 * T))));
+    v.cpw0 = 0.32491829e2 + T * (2 * 0.65576345e-2 +
+                                 T * (3 * -0.26442147e-4 + T * (4 * 0.51751789e-7 - 5 * 0.31541624e-10 * T)));
+    return v;
+}
+
+namespace {
+
+// Henry's constant of air in water, 1/Pa (Hyland & Wexler after Himmelblau, 78 % N2, 22 % O2).
+double HenryConstant(double T) {
+    const auto gas = [T](double al, double be, double ga, double de, double ep) {
+        const double tau = 1000 / T;
+        const double a2 = al, a1 = ga * tau + de, a0 = be * tau * tau + ep * tau - 1;
+        return std::exp((-a1 - std::sqrt(a1 * a1 - 4 * a2 * a0)) / (2 * a2) * 2.302585092994046);
+    };
+    const double kO2 = gas(-0.0005943, -0.1470, -0.05120, -0.1076, 0.8447);
+    const double kN2 = gas(-0.1021, -0.1482, -0.019, -0.03741, 0.851);
+    const double k = 1 / (0.22 / kO2 + 0.78 / kN2);
+    return 1e-4 / k / 101325;
+}
+
+// Isothermal compressibility of the condensed phase, 1/Pa: ice (Hyland & Wexler), liquid (Kell 1975).
+double Compressibility(double T, bool ice) {
+    if (ice) return (8.875 + 0.0165 * T) * 1e-11;
+    const double t = T - T0;
+    return (50.88496 +
+            t * (0.6163813 + t * (1.459187e-3 + t * (20.08438e-6 + t * (-58.47727e-9 + t * 0.4104110e-9))))) /
+           (1 + 0.1967348e-1 * t) * 1e-11;
+}
+
+} // namespace
+
+TSaturation Saturation(double T, double P, const TVirials& v, bool ice) {
+    TSaturation s;
+    s.ice = ice;
+    s.ps = ice ? SatPressureIce(T) : SatPressureWater(T);
+    const double p = s.ps.p;
+    if (p >= P) {
+        s.f = 1;
+        s.xws = p / P;
+        return s;
+    }
+    // Hyland & Wexler's enhancement factor: ln f as a function of the saturation mole fraction of air
+    // xas = 1 − f·pws/P, solved by substitution (it contracts by a factor of order pws/P·1e-2).
+    const double Tv = v.T;
+    const double vc = (s.ice ? IceVolume(Tv) : 1 / LiquidDensity(Tv)) * Mw;
+    const double kappa = Compressibility(Tv, s.ice);
+    const double kH = s.ice ? 0.0 : HenryConstant(Tv);
+    const double RT = R * Tv, RT2 = RT * RT, P2 = P * P, p2 = p * p;
+    const double baa = v.Baa.v, baw = v.Baw.v, bww = v.Bww.v;
+    const double caaa = v.Caaa.v, caaw = v.Caaw.v, caww = v.Caww.v, cwww = v.Cwww.v;
+    const double poynting = vc / RT * ((1 + kappa * p) * (P - p) - 0.5 * kappa * (P2 - p2));
+    const double q = P2 / RT2;
+    double f = 1;
+    for (int i = 0; i < 30; ++i) {
+        const double x = 1 - f * p / P, x2 = x * x, y = 1 - x;
+        double lnf = poynting + std::log1p(-kH * x * P);
+        lnf += x2 * P / RT * baa - 2 * x2 * P / RT * baw - (P - p - x2 * P) / RT * bww;
+        lnf += x2 * x * q * caaa + 1.5 * x2 * (1 - 2 * x) * q * caaw - 3 * x2 * y * q * caww;
+        lnf -= ((1 + 2 * x) * y * y * P2 - p2) / (2 * RT2) * cwww;
+        lnf -= x2 * (1 - 3 * x) * y * q * baa * bww;
+        lnf -= 2 * x2 * x * (2 - 3 * x) * q * baa * baw;
+        lnf += 6 * x2 * y * y * q * bww * baw;
+        lnf -= 1.5 * x2 * x2 * q * baa * baa;
+        lnf -= 2 * x2 * y * (1 - 3 * x) * q * baw * baw;
+        lnf -= (p2 - (1 + 3 * x) * y * y * y * P2) / (2 * RT2) * bww * bww;
+        const double fn = std::exp(lnf);
+        const bool done = std::abs(fn - f) <= 1e-15 * fn;
+        f = fn;
+        if (done) break;
+    }
+    s.f = f;
+    s.xws = f * p / P;
+    return s;
+}
+
+TSaturation Saturation(double T, double P) {
+    return Saturation(T, P, Virials(std::max(T, TVirialMin)));
+}
+
+namespace {
+
+struct TMixVirials {
+    TCoef B, C;
+};
+
+TMixVirials MixVirials(const TVirials& v, double xw, double xa) {
+    const double a2 = xa * xa, aw = 2 * xa * xw, w2 = xw * xw;
+    const double a3 = a2 * xa, a2w = 3 * a2 * xw, aw2 = 3 * xa * w2, w3 = w2 * xw;
+    TMixVirials m;
+    m.B.v = a2 * v.Baa.v + aw * v.Baw.v + w2 * v.Bww.v;
+    m.B.d1 = a2 * v.Baa.d1 + aw * v.Baw.d1 + w2 * v.Bww.d1;
+    m.B.d2 = a2 * v.Baa.d2 + aw * v.Baw.d2 + w2 * v.Bww.d2;
+    m.C.v = a3 * v.Caaa.v + a2w * v.Caaw.v + aw2 * v.Caww.v + w3 * v.Cwww.v;
+    m.C.d1 = a3 * v.Caaa.d1 + a2w * v.Caaw.d1 + aw2 * v.Caww.d1 + w3 * v.Cwww.d1;
+    m.C.d2 = a3 * v.Caaa.d2 + a2w * v.Caaw.d2 + aw2 * v.Caww.d2 + w3 * v.Cwww.d2;
+    return m;
+}
+
+// Molar density from P = RT·ρ·(1 + Bρ + Cρ²), by Newton from the second-order start.
+double MolarDensity(double T, double P, double B, double C) {
+    const double r0 = P / (R * T);
+    double rho = r0 * (1 - B * r0);
+    for (int i = 0; i < 20; ++i) {
+        const double F = rho * (1 + rho * (B + rho * C)) - r0;
+        const double dF = 1 + rho * (2 * B + 3 * rho * C);
+        const double d = F / dF;
+        rho -= d;
+        if (std::abs(d) <= 1e-16 * rho) break;
+    }
+    return rho;
+}
+
+TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, bool withCp) {
+    const double T = v.T;
+    const TMixVirials m = MixVirials(v, xw, xa);
+    TMixture r;
+    const double rho = MolarDensity(T, P, m.B.v, m.C.v);
+    const double b = m.B.v - T * m.B.d1, c = m.C.v - 0.5 * T * m.C.d1;
+    const double hres = R * T * rho * (b + rho * c);
+    r.rho = rho;
+    r.Z = 1 + rho * (m.B.v + rho * m.C.v);
+    // Per kg of dry air; xw/xa is W/ε.
+    r.h = (v.ha0 + xw / xa * v.hw0 + hres / xa) / Ma / 1000;
+    r.v = 1 / (rho * xa * Ma);
+    if (withCp) {
+        // Residual enthalpy RT(bρ + cρ²) differentiated at constant P: ∂/∂T at fixed ρ plus
+        // ∂/∂ρ·dρ/dT, with dρ/dT from P/R = T(ρ + Bρ² + Cρ³).
+        const double dHdT = R * (b * rho + c * rho * rho) +
+                            R * T * (-T * m.B.d2 * rho + 0.5 * (m.C.d1 - T * m.C.d2) * rho * rho);
+        const double dHdRho = R * T * (b + 2 * c * rho);
+        const double dQdT = rho * r.Z + T * rho * rho * (m.B.d1 + rho * m.C.d1);
+        const double dQdRho = T * (1 + rho * (2 * m.B.v + 3 * rho * m.C.v));
+        const double cpm = xa * v.cpa0 + xw * v.cpw0 + dHdT - dHdRho * dQdT / dQdRho;
+        r.cp = cpm / (xa * Ma) / 1000;
+    }
+    return r;
+}
+
+} // namespace
+
+TMixture Mixture(const TVirials& v, double P, double xw, bool withCp) {
+    return MixtureAt(v, P, xw, 1 - xw, withCp);
+}
+
+TMixture MixtureW(const TVirials& v, double P, double W, bool withCp) {
+    return MixtureAt(v, P, W / (Eps + W), Eps / (Eps + W), withCp);
+}
+
+} // namespace realgas

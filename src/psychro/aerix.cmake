@@ -1,0 +1,7 @@
+# Moist-air property library: real-gas formulation, state solvers and the Aerix43 entry points. No Qt.
+add_library(hyg_aerix STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/Aerix43.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AerixCore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RealGasMoistAir.cpp)
+target_include_directories(hyg_aerix PUBLIC ${PROJECT_SOURCE_DIR}/src)
+hyg_target_defaults(hyg_aerix)
