@@ -3,6 +3,8 @@
 #include "platform/ProgramFile.h"
 #include "psychro/NumberText.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
@@ -10,6 +12,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -38,6 +42,19 @@ double BytesDouble(const QByteArray& bytes) {
     return std::bit_cast<double>(bits);
 }
 
+struct TFileStamp {
+    qint64 Size = 0;
+    QDateTime Modified;
+    bool operator==(const TFileStamp&) const = default;
+};
+
+std::mutex DamagedFilesMutex;
+
+std::map<QString, TFileStamp>& DamagedFiles() {
+    static std::map<QString, TFileStamp> files;
+    return files;
+}
+
 } // namespace
 
 std::string AppRegistryKey(const std::string& fileName) {
@@ -61,7 +78,21 @@ TRegistryIniFile::TRegistryIniFile(const std::string& key) {
     FSettings =
         std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
     // An unreadable or unparsable file is neither trusted nor overwritten.
-    FDamaged = FSettings->status() != QSettings::NoError;
+    const QFileInfo file(FSettings->fileName());
+    FDamaged = FSettings->status() != QSettings::NoError || (file.exists() && !file.isReadable());
+    // QSettings parses a file once per process while it stays unchanged and reports the damage only to
+    // the first object, so later objects learn it here.
+    const TFileStamp stamp{file.size(), file.lastModified()};
+    std::lock_guard lock(DamagedFilesMutex);
+    auto& damaged = DamagedFiles();
+    if (FDamaged) {
+        damaged[file.absoluteFilePath()] = stamp;
+    } else if (const auto it = damaged.find(file.absoluteFilePath()); it != damaged.end()) {
+        if (it->second == stamp)
+            FDamaged = true;
+        else
+            damaged.erase(it);
+    }
 }
 
 TRegistryIniFile::~TRegistryIniFile() = default;

@@ -182,7 +182,8 @@ TEST_F(SettingsStore, SectionsAndKeys) {
 TEST_F(SettingsStore, DamagedFileGivesDefaultsAndIsNeverOverwritten) {
     const QByteArray damaged = "[Settings\nZoomState=1\n\x01\x02 garbage\n";
     WriteRaw(damaged);
-    {
+    // Each store object learns of the damage, not only the first one of the run.
+    for (int round = 0; round < 3; ++round) {
         TRegistryIniFile store(TestKey);
         EXPECT_FALSE(store.IsReadable());
         EXPECT_EQ(store.ReadInteger("Settings", "ZoomState", 3), 3);
@@ -195,8 +196,16 @@ TEST_F(SettingsStore, DamagedFileGivesDefaultsAndIsNeverOverwritten) {
                 << e.what();
         }
         EXPECT_THROW(store.WriteFloat("Settings", "BarometricPressure", 90), ESettingsError);
+        EXPECT_EQ(Raw(), damaged) << "round " << round;
     }
-    EXPECT_EQ(Raw(), damaged);
+
+    // Once the user has repaired the file, it is read and written again.
+    WriteRaw("[Settings]\nZoomState=1\nOrientation=0\n");
+    TRegistryIniFile repaired(TestKey);
+    EXPECT_TRUE(repaired.IsReadable());
+    EXPECT_EQ(repaired.ReadInteger("Settings", "ZoomState", 3), 1);
+    repaired.WriteInteger("Settings", "ZoomState", 2);
+    EXPECT_TRUE(Raw().contains("ZoomState=2")) << Raw().constData();
 }
 
 TEST_F(SettingsStore, UnwritableStoreReportsTheFailure) {
