@@ -106,6 +106,8 @@ TStartupInputs SystemStartupInputs() {
 }
 
 void RunStartup() {
+    // The program file and the locale that QApplication sets are only known once it exists.
+    if (!QCoreApplication::instance()) throw std::logic_error("RunStartup needs the QApplication");
     CompanyInfo() = KorvantCompanyInfo();
     FixNumberFormat();
     AppFolders() = FindAppFolders(SystemStartupInputs());
