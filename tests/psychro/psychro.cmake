@@ -6,6 +6,8 @@ hyg_add_gtest(psychro_tests
         ${CMAKE_CURRENT_LIST_DIR}/FormatTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/NumberTextTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MoistAirTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/AirStateTextTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ChartRangeTest.cpp
     LIBS hyg_psychro
     ENV LC_ALL=de_DE.UTF-8)
 add_test(NAME psychro_tests_c_locale COMMAND psychro_tests)
