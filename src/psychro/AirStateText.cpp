@@ -61,7 +61,7 @@ TAirState ParseStateText(std::string_view text, double phi0, double P) {
 }
 
 void ParseTemperaturePair(std::string_view text, double& db, double& wb, bool saturated, double P) {
-    // db and wb change only when the whole text gives an acceptable pair.
+    // db and wb are assigned only at the end, so a failure leaves them as they were.
     const auto slash = text.find('/');
     if (slash == std::string_view::npos) {
         const double t = std::clamp(StrToFloat(text), DryBulbMin, CellDryBulbMax);
