@@ -93,14 +93,15 @@ void TPsyPoint::SolveFromPair(int& Mode) {
         Mode = 0;
         input.WetBulb = input.DryBulb;
     }
+    // The library reports a pair it cannot solve by its status (or, elsewhere, by raising); the
+    // point then keeps the values the user typed so that the inspector can show them.
     TAirState solved;
     try {
         AirState(solved, input, Mode);
     } catch (const std::exception&) {
         throw EAirconError("Invalid air state");
     }
-    if (!IsFiniteState(solved)) throw EAirconError("Invalid air state");
-    // Read the library status now, before any other call can change it.
+    if (PsyStatus() != 0 || !IsFiniteState(solved)) throw EAirconError("Invalid air state");
     const std::string message = StateMessage(solved);
     State = solved;
     if (!message.empty()) throw EAirconError(message);

@@ -90,7 +90,7 @@ public:
     void RevertInspector();
     // Recomputes the whole state from the two properties that Mode names. An apparatus dew point
     // always solves from dry bulb = wet bulb (Mode becomes 0). Fails with "Invalid air state" when
-    // the library cannot solve the pair (State unchanged), or with the air-state check's message
+    // the library cannot solve the pair (State keeps what was typed), or with the air-state check's message
     // when the solved state is out of range (State already replaced; the inspector reverts later).
     void SolveFromPair(int& Mode);
     // Pushes a change of this point through its branches, skipping Exclude (the branch that caused

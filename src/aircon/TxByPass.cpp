@@ -179,8 +179,12 @@ void TByPass::ReSolveADP() {
 }
 
 void TByPass::Calculate(bool MoistureMode, bool HeatMode) {
-    Inlet->RevertInspector();
-    Outlet->RevertInspector();
+    // A half-typed invalid state must never feed the calculation; in the normal mode the revert is
+    // part of the step whose errors are translated.
+    if (HeatMode || MoistureMode) {
+        Inlet->RevertInspector();
+        Outlet->RevertInspector();
+    }
     const TAirState& in = Inlet->State;
     const TAirState& out = Outlet->State;
     const TAirState& adp = ADP->State;
@@ -204,6 +208,8 @@ void TByPass::Calculate(bool MoistureMode, bool HeatMode) {
         Outlet->State = SolveOutlet(out.Pressure, out.DryBulb, w, 2);
     } else {
         try {
+            Inlet->RevertInspector();
+            Outlet->RevertInspector();
             ResetReferenceState();
             const double h = Finite(in.Enthalpy - (in.Enthalpy - adp.Enthalpy) * (1 - BypassFactor));
             const double db = Finite(in.DryBulb - (in.DryBulb - adp.DryBulb) * (1 - BypassFactor));
