@@ -91,7 +91,7 @@ TEmfFontMetrics::TEmfFontMetrics(const TEmfLogFont& font)
     if (font.Height < 0)
         em = -static_cast<double>(font.Height);
     else if (font.Height > 0 && FAscent + FDescent > 0)
-        em = font.Height * ReferencePixelSize / (FAscent + FDescent);
+        em = static_cast<double>(font.Height) * ReferencePixelSize / (FAscent + FDescent);
     FScale = em / ReferencePixelSize;
     const double average = FMetrics.averageCharWidth() * FScale;
     if (font.Width > 0 && average > 0) FStretch = font.Width / average;

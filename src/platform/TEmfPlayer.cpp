@@ -51,6 +51,13 @@ QColor ColorOf(const U_COLORREF& c) {
     return QColor(c.Red, c.Green, c.Blue);
 }
 
+// Header rectangles as QRect, kept within a range where QRect's own arithmetic cannot overflow.
+QRect BoundedRect(const U_RECTL& r) {
+    static constexpr int32_t limit = 1 << 29;
+    const auto c = [](int32_t v) { return std::clamp<int32_t>(v, -limit, limit); };
+    return QRect(QPoint(c(r.left), c(r.top)), QPoint(c(r.right), c(r.bottom)));
+}
+
 QRectF RectOf(const U_RECTL& r) {
     return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized();
 }
@@ -617,10 +624,8 @@ void TEmfPlayer::Parse() {
         Fail(QStringLiteral("its header gives no size of the reference device"));
     if (h.nHandles == 0) Fail(QStringLiteral("its header declares no object table"));
 
-    FHeader.Bounds =
-        QRect(QPoint(h.rclBounds.left, h.rclBounds.top), QPoint(h.rclBounds.right, h.rclBounds.bottom));
-    FHeader.Frame =
-        QRect(QPoint(h.rclFrame.left, h.rclFrame.top), QPoint(h.rclFrame.right, h.rclFrame.bottom));
+    FHeader.Bounds = BoundedRect(h.rclBounds);
+    FHeader.Frame = BoundedRect(h.rclFrame);
     FHeader.DevicePixels = QSize(h.szlDevice.cx, h.szlDevice.cy);
     FHeader.DeviceMillimeters = QSize(h.szlMillimeters.cx, h.szlMillimeters.cy);
     if (firstSize >= sizeof(U_EMRHEADER) && h.szlMicrometers.cx > 0 && h.szlMicrometers.cy > 0)

@@ -211,7 +211,7 @@ QSize TPrintPreview::ContentSize() const {
     const int n = std::max(1, PageCount());
     const double w = 2 * s.Margin + page.width() + s.Shadow;
     const double h = 2 * s.Margin + n * (page.height() + s.Shadow) + (n - 1) * s.PageGap;
-    return QSize(static_cast<int>(std::ceil(w)), static_cast<int>(std::ceil(h)));
+    return QSize(static_cast<int>(std::lround(w)), static_cast<int>(std::lround(h)));
 }
 
 QPoint TPrintPreview::ContentOrigin() const {
@@ -236,21 +236,26 @@ void TPrintPreview::Relayout() {
     if (FInRelayout) return;
     FInRelayout = true;
     const double before = FZoomPercent;
-    const QSizeF pageInches = PageSizeMM() / 25.4;
-    const int scrollBarExtent = verticalScrollBar()->sizeHint().width();
-    // Showing or hiding a scroll bar resizes the viewport; a second pass settles the ranges.
-    for (int pass = 0; pass < 2; ++pass) {
-        if (FZoomState != zsZoomOther)
-            FZoomPercent = FitZoom(FZoomState, pageInches, QSizeF(maximumViewportSize()), Dpi(), Spacing(),
-                                   scrollBarExtent);
-        const QSize content = ContentSize();
-        const QSize view = viewport()->size();
-        horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));
-        horizontalScrollBar()->setPageStep(std::max(1, view.width()));
-        verticalScrollBar()->setRange(0, std::max(0, content.height() - view.height()));
-        verticalScrollBar()->setPageStep(std::max(1, view.height()));
-        if (viewport()->size() == view) break;
-    }
+    const QSize available = maximumViewportSize();
+    const int barWidth = verticalScrollBar()->sizeHint().width();
+    const int barHeight = horizontalScrollBar()->sizeHint().height();
+    // A pixel of slack keeps the rounded page from overflowing the viewport it was fitted to.
+    if (FZoomState != zsZoomOther)
+        FZoomPercent = FitZoom(FZoomState, PageSizeMM() / 25.4, QSizeF(available) - QSizeF(1, 1), Dpi(),
+                               Spacing(), barWidth);
+    // The ranges are set for the viewport that the scroll bars they need will leave, not for the one
+    // of the moment, so that a bar shown for an earlier zoom does not keep itself visible.
+    const QSize content = ContentSize();
+    bool across = content.width() > available.width();
+    bool down = content.height() > available.height();
+    if (across && !down) down = content.height() > available.height() - barHeight;
+    if (down && !across) across = content.width() > available.width() - barWidth;
+    const QSize view(available.width() - (down ? barWidth : 0),
+                     available.height() - (across ? barHeight : 0));
+    horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));
+    horizontalScrollBar()->setPageStep(std::max(1, view.width()));
+    verticalScrollBar()->setRange(0, std::max(0, content.height() - view.height()));
+    verticalScrollBar()->setPageStep(std::max(1, view.height()));
     FInRelayout = false;
     viewport()->update();
     if (FZoomPercent != before) emit ZoomChanged();

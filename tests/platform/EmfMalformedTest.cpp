@@ -5,6 +5,7 @@
 
 #include <uemf.h>
 
+#include <cmath>
 #include <cstddef>
 #include <functional>
 #include <random>
@@ -181,6 +182,19 @@ TEST(EmfMalformed, TheSampleItselfIsValid) {
     EXPECT_NO_THROW(TEmfPlayer{Valid()});
 }
 
+TEST(EmfMalformed, ExtremeHeaderRectanglesAreHarmless) {
+    QByteArray bytes = Valid();
+    for (const std::size_t field : {offsetof(U_EMRHEADER, rclBounds), offsetof(U_EMRHEADER, rclFrame)}) {
+        SetHeaderField(bytes, field, 0x80000000);      // left
+        SetHeaderField(bytes, field + 8, 0x7FFFFFFF);  // right
+        SetHeaderField(bytes, field + 4, 0x7FFFFFFF);  // top
+        SetHeaderField(bytes, field + 12, 0x80000000); // bottom
+    }
+    const TEmfPlayer player(bytes);
+    EXPECT_TRUE(std::isfinite(player.PageSize().width()));
+    EXPECT_TRUE(std::isfinite(player.PageSize().height()));
+}
+
 TEST(EmfMalformed, EveryTruncationIsRefused) {
     const QByteArray& valid = Valid();
     for (qsizetype n = 0; n < valid.size(); ++n)
@@ -217,6 +231,7 @@ TEST(EmfMalformed, CorruptedWordsNeverCrashTheParserOrThePlayer) {
             ParseAndPlay(bytes, accepted);
         }
     // Words the player does not depend on (colours, coordinates, spare fields) leave a valid stream.
+    RecordProperty("accepted", accepted);
     EXPECT_GT(accepted, 0);
 }
 
@@ -233,5 +248,6 @@ TEST(EmfMalformed, RandomByteDamageNeverCrashesTheParserOrThePlayer) {
             bytes[position(random)] = static_cast<char>(value(random));
         ParseAndPlay(bytes, accepted);
     }
+    RecordProperty("accepted", accepted);
     EXPECT_GT(accepted, 0);
 }

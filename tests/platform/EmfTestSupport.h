@@ -35,6 +35,14 @@ private:
 inline ::testing::Environment* const GuiEnvironment =
     ::testing::AddGlobalTestEnvironment(new TGuiEnvironment);
 
+// Little-endian words, byte by byte.
+inline std::uint32_t U32At(const QByteArray& bytes, std::uint32_t offset) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<std::uint8_t>(bytes.at(offset + static_cast<std::uint32_t>(i)));
+    return v;
+}
+
 struct TRawRecord {
     std::uint32_t Offset;
     std::uint32_t Type;
@@ -46,20 +54,12 @@ inline std::vector<TRawRecord> RawRecords(const QByteArray& bytes) {
     std::vector<TRawRecord> records;
     std::uint32_t offset = 0;
     while (offset + 8 <= static_cast<std::uint32_t>(bytes.size())) {
-        TRawRecord r{offset, 0, 0};
-        std::memcpy(&r.Type, bytes.constData() + offset, 4);
-        std::memcpy(&r.Size, bytes.constData() + offset + 4, 4);
+        const TRawRecord r{offset, U32At(bytes, offset), U32At(bytes, offset + 4)};
         records.push_back(r);
         if (r.Size < 8) break;
         offset += r.Size;
     }
     return records;
-}
-
-inline std::uint32_t U32At(const QByteArray& bytes, std::uint32_t offset) {
-    std::uint32_t v;
-    std::memcpy(&v, bytes.constData() + offset, 4);
-    return v;
 }
 
 inline void SetU32(QByteArray& bytes, std::uint32_t offset, std::uint32_t value) {

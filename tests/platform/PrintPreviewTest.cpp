@@ -172,17 +172,28 @@ private slots:
         QTest::addColumn<int>("state");
         QTest::addColumn<int>("orientation");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("whole page, portrait") << int(zsZoomToFit) << int(poPortrait) << QSize(700, 500);
-        QTest::newRow("whole page, landscape") << int(zsZoomToFit) << int(poLandscape) << QSize(500, 700);
-        QTest::newRow("fit width, portrait") << int(zsZoomToWidth) << int(poPortrait) << QSize(700, 500);
-        QTest::newRow("fit height, landscape") << int(zsZoomToHeight) << int(poLandscape) << QSize(400, 700);
+        QTest::addColumn<bool>("frameless");
+        QTest::newRow("whole page, portrait")
+            << int(zsZoomToFit) << int(poPortrait) << QSize(700, 500) << false;
+        QTest::newRow("whole page, landscape")
+            << int(zsZoomToFit) << int(poLandscape) << QSize(500, 700) << false;
+        QTest::newRow("whole page, landscape, no frame")
+            << int(zsZoomToFit) << int(poLandscape) << QSize(1000, 720) << true;
+        QTest::newRow("fit width, portrait")
+            << int(zsZoomToWidth) << int(poPortrait) << QSize(700, 500) << false;
+        QTest::newRow("fit width, portrait, no frame")
+            << int(zsZoomToWidth) << int(poPortrait) << QSize(1000, 720) << true;
+        QTest::newRow("fit height, landscape")
+            << int(zsZoomToHeight) << int(poLandscape) << QSize(400, 700) << false;
     }
 
     void FitStatesFillTheViewport() {
         QFETCH(int, state);
         QFETCH(int, orientation);
         QFETCH(QSize, size);
+        QFETCH(bool, frameless);
         TPrintPreview preview;
+        if (frameless) preview.setFrameShape(QFrame::NoFrame);
         preview.SetOrientation(static_cast<TPrintOrientation>(orientation));
         preview.SetZoomState(static_cast<TZoomState>(state));
         preview.resize(size);
@@ -206,7 +217,13 @@ private slots:
         // One direction fills the viewport up to the margins.
         const bool widthFills = std::abs(page.width() + extra - view.width()) <= 1;
         const bool heightFills = std::abs(page.height() + extra - view.height()) <= 1;
-        if (whole) QVERIFY2(widthFills || heightFills, qPrintable(where));
+        if (whole) {
+            QVERIFY2(widthFills || heightFills, qPrintable(where));
+            QCOMPARE(preview.horizontalScrollBar()->maximum(), 0);
+            QCOMPARE(preview.verticalScrollBar()->maximum(), 0);
+            QVERIFY(!preview.horizontalScrollBar()->isVisible());
+            QVERIFY(!preview.verticalScrollBar()->isVisible());
+        }
         if (state == zsZoomToWidth) {
             QVERIFY2(widthFills, qPrintable(where));
             QCOMPARE(preview.horizontalScrollBar()->maximum(), 0);
