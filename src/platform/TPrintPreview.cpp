@@ -54,7 +54,13 @@ void TPrintPreview::SetPaperByFormName(const QString& formName) {
     const std::optional<TPaperSize> paper = PaperByFormName(formName);
     if (!paper)
         throw std::invalid_argument(QStringLiteral("Unknown paper \"%1\"").arg(formName).toStdString());
-    FPaper = *paper;
+    SetPaper(*paper);
+}
+
+void TPrintPreview::SetPaper(const TPaperSize& paper) {
+    if (!(paper.WidthMM > 0) || !(paper.HeightMM > 0))
+        throw std::invalid_argument("The paper size must be positive");
+    FPaper = paper;
     if (!FBusy) FCanvas->Restart(PageSize().width(), PageSize().height(), UnitsPerInch(FUnits));
     InvalidateRendering();
     Relayout();

@@ -35,6 +35,8 @@ public:
 
     // Paper, units and orientation. Unknown form names are refused with std::invalid_argument.
     void SetPaperByFormName(const QString& formName);
+    // Any paper (a preview file may bring its own); sizes must be positive (std::invalid_argument).
+    void SetPaper(const TPaperSize& paper);
     QString FormName() const { return FPaper.FormName; }
     const TPaperSize& Paper() const { return FPaper; }
     int PaperType() const { return FPaper.Code; }

@@ -106,6 +106,11 @@ private slots:
         QCOMPARE(preview.PageSizeMM(), QSizeF(210, 297));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, preview.SetPaperByFormName(QStringLiteral("B7")));
         QCOMPARE(preview.FormName(), QStringLiteral("A4"));
+        preview.SetPaperByFormName(QStringLiteral("Letter"));
+        QCOMPARE(preview.PaperType(), 1);
+        QVERIFY(std::abs(preview.PageSize().width() - 612) < 0.01); // 8.5 inches
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 preview.SetPaper(TPaperSize{QStringLiteral("x"), 0, 0, 10}));
     }
 
     void ConvertUnit_data() {
