@@ -1,6 +1,7 @@
 // Plotted items: single states, processes (inlet to outlet), mixtures of two streams and coil
 // processes with bypass, their drawing on top of the chart, and the range that encloses them all.
 
+#include "chart/ChartLibrary.h"
 #include "chart/THygrova.h"
 #include "psychro/AirStateText.h"
 #include "psychro/MoistAir.h"
@@ -31,7 +32,7 @@ int THygrova::AddMixture(const std::string& name, const TAirState& inlet, double
     // The mixing line between the two streams, then the mixed state on it.
     const int index = AddProcess(name, streams[0], streams[1]);
     TAirState mixed;
-    MixFlows(mixed, streams.data(), 1);
+    ChartLibrary::MixFlows(mixed, streams.data(), 1);
     AddState(mixed);
     return index;
 }
@@ -39,9 +40,9 @@ int THygrova::AddMixture(const std::string& name, const TAirState& inlet, double
 int THygrova::AddBypass(const std::string& name, const TAirState& inlet, const TAirState& outlet,
                         double bypassFactor) {
     double factor = bypassFactor;
-    const double adp = ApparatusDewPoint(inlet, outlet, factor);
+    const double adp = ChartLibrary::ApparatusDewPoint(inlet, outlet, factor);
     TAirState apparatus;
-    SetState(apparatus, FPressure, adp, adp, 0);
+    ChartLibrary::SetState(apparatus, FPressure, adp, adp, 0);
     // The line runs from the warmer state to the apparatus dew point; the other is a single point.
     int index;
     if (inlet.DryBulb > outlet.DryBulb) {

@@ -4,6 +4,7 @@
 // source its rule names: the library (Aerix43) or the own closed-form formulas (MoistAir).
 
 #include "chart/ChartGuard.h"
+#include "chart/ChartLibrary.h"
 #include "chart/ChartMath.h"
 #include "chart/THygrova.h"
 #include "psychro/Format.h"
@@ -109,8 +110,8 @@ void THygrova::DrawVolumeLines() {
     UsePen(7);
     UseFontSize(11);
 
-    const double vMax = SpecificVolumeWB(WetBulb(P, TH, WH, 2), TH, P);
-    double v = SpecificVolumeWB(WetBulb(P, TL, Tiny, 2), TL, P);
+    const double vMax = SpecificVolumeWB(ChartLibrary::WetBulb(P, TH, WH, 2), TH, P);
+    double v = SpecificVolumeWB(ChartLibrary::WetBulb(P, TL, Tiny, 2), TL, P);
     // Start from the whole tenth (m³/kg) or whole unit at or below the chart's smallest volume, so
     // that every line above it is drawn; lines left of the chart are skipped below.
     double s;
@@ -187,10 +188,10 @@ void THygrova::DrawWetBulbLines() {
 
     // Start on the saturation curve at a whole number of steps from the first dry-bulb line.
     const double T0 = T1st;
-    const double wb0 = WetBulb(P, T0, WL, 2);
+    const double wb0 = ChartLibrary::WetBulb(P, T0, WL, 2);
     const int n = Round(FDiv(T0 - wb0, step));
     double twb = T0 - n * step;
-    const int wbMax = Trunc(WetBulb(P, TH, WH, 2));
+    const int wbMax = Trunc(ChartLibrary::WetBulb(P, TH, WH, 2));
 
     int i = 0;
     bool done = false;
@@ -202,7 +203,7 @@ void THygrova::DrawWetBulbLines() {
         double T1 = twb;
         if (W1 > WH) {
             W1 = WH;
-            T1 = DryBulb(P, twb, WH, 9);
+            T1 = ChartLibrary::DryBulb(P, twb, WH, 9);
             if (T1 > TH) {
                 // Meets the top edge beyond the chart: nothing to draw for this wet bulb.
                 twb = twb + step;
@@ -212,15 +213,15 @@ void THygrova::DrawWetBulbLines() {
         }
         if (T1 < T1st) {
             T1 = T1st;
-            W1 = Humidity(P, T1st, twb, 0);
+            W1 = ChartLibrary::Humidity(P, T1st, twb, 0);
         }
         MoveToState(T1, W1);
 
-        double T2 = DryBulb(P, twb, WL + Tiny, 9);
+        double T2 = ChartLibrary::DryBulb(P, twb, WL + Tiny, 9);
         double W2 = WL;
         if (T2 > TH) {
             T2 = TH;
-            W2 = Humidity(P, TH, twb, 0);
+            W2 = ChartLibrary::Humidity(P, TH, twb, 0);
         }
         LineToState(T2, W2);
 
@@ -237,34 +238,34 @@ void THygrova::DrawRHCurves() {
 
     // Labels run on a diagonal: the 90 % label where the saturation curve reaches 0.9·WH, the lower
     // curves' labels in equal temperature steps towards tB.
-    const double tA = DewPoint(P, 0.9 * WH, 0.9, 25);
+    const double tA = ChartLibrary::DewPoint(P, 0.9 * WH, 0.9, 25);
     const double tB = TH - (TH - tA) * 0.8;
 
     for (int k = 1; k <= RHCurveCount; ++k) {
         const double phi = k / 10.0;
         ChartGuard([&] {
             double T = T1st;
-            double W = Humidity(P, T, phi, 3);
+            double W = ChartLibrary::Humidity(P, T, phi, 3);
             if (W < WL) {
                 W = WL;
-                T = DryBulb(P, WL, phi, 25);
+                T = ChartLibrary::DryBulb(P, WL, phi, 25);
             }
             MoveToState(T, W);
             TLoopGuard loop;
             do {
                 loop.Next();
                 T = T + 0.05;
-                W = Humidity(P, T, phi, 3);
+                W = ChartLibrary::Humidity(P, T, phi, 3);
                 if (W > WH) {
                     W = WH;
-                    T = DryBulb(P, WH, phi, 25);
+                    T = ChartLibrary::DryBulb(P, WH, phi, 25);
                 }
                 LineToState(T, W);
             } while (!(T >= TH || W >= WH));
         });
         ChartGuard([&] {
             const double Tl = tB - (tB - tA) * phi / 0.9;
-            const double Wl = Humidity(P, Tl, phi, 3);
+            const double Wl = ChartLibrary::Humidity(P, Tl, phi, 3);
             if (TL < Tl && Tl < TH && WL < Wl && Wl < WH)
                 LabelAt(Format("%0.0f%%", {phi * 100}), FFontColors[10], Tl, Wl, 16);
         });

@@ -1,6 +1,7 @@
 // The dH/dW protractor in the top-left corner: rays parallel to the page lines through 24 °C, 50 %
 // along which enthalpy changes by the given amount per unit of humidity ratio.
 
+#include "chart/ChartLibrary.h"
 #include "chart/ChartMath.h"
 #include "chart/THygrova.h"
 #include "psychro/Format.h"
@@ -33,13 +34,13 @@ void THygrova::DrawProtractor() {
     FCanvas->Arc(cx - 60, cy - 60, cx + 60, cy + 60, cx - 60, cy, cx + 60, cy); // lower half
 
     TAirState ref;
-    SetState(ref, P, 24, 0.5, 3);
+    ChartLibrary::SetState(ref, P, 24, 0.5, 3);
     const TPoint pR = StatePoint(ref.DryBulb, ref.Humidity);
     const double href = ref.Enthalpy, Wref = ref.Humidity;
 
     for (const double q : Slopes) {
         TAirState other;
-        SetState(other, P, href - 1000 * q * Wref, Tiny, 15);
+        ChartLibrary::SetState(other, P, href - 1000 * q * Wref, Tiny, 15);
         const TPoint p1 = StatePoint(other.DryBulb, other.Humidity);
         // Unit direction of the page line, scaled to R and pointing downwards.
         const double m = static_cast<double>(FDiv(p1.X - pR.X, p1.Y - pR.Y));

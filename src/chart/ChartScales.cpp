@@ -3,6 +3,7 @@
 // sensible-heat-ratio scale right of the chart with its reference marker at 24 °C, 50 %.
 
 #include "chart/ChartGuard.h"
+#include "chart/ChartLibrary.h"
 #include "chart/ChartMath.h"
 #include "chart/THygrova.h"
 #include "psychro/Format.h"
@@ -53,8 +54,8 @@ void THygrova::DrawEnthalpyTicks() {
     const double P = FPressure;
     const double fh = FEnthalpyUnit.Factor;
     // Bottom-left and top-right corners.
-    const double h1 = Enthalpy(P, FTempLo, FHumLo + Tiny, 2);
-    const double h2 = Enthalpy(P, FTempHi, FHumHi, 2);
+    const double h1 = ChartLibrary::Enthalpy(P, FTempLo, FHumLo + Tiny, 2);
+    const double h2 = ChartLibrary::Enthalpy(P, FTempHi, FHumHi, 2);
     const double lo = Trunc(h1 * fh);
     const double hi = h2 * fh;
     const double step = static_cast<double>(FDiv(NiceStep((hi - lo) / 50), fh));
@@ -77,7 +78,7 @@ void THygrova::DrawEnthalpyTick(double h, int i) {
     const double fh = FEnthalpyUnit.Factor;
 
     // The tick's enthalpy line on the page: y = m·x + c.
-    const double t0 = DryBulb(P, h, Tiny, 15);
+    const double t0 = ChartLibrary::DryBulb(P, h, Tiny, 15);
     const TPoint p0 = StatePoint(t0, Tiny);
     const double c = p0.Y - m * p0.X;
 

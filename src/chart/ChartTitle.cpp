@@ -76,6 +76,6 @@ void THygrova::DrawTitleBlock() {
     UseFont(2);
     const TCompanyInfo& maker = CompanyInfo();
     const std::string maker_name = maker.Name.empty() ? std::string("Korvant") : maker.Name;
-    ChartText(x, FTop + 2 + 2 * th, "Hygrova psychrometric software by " + maker_name);
+    ChartText(x, FTop + 2 + 2 * th, "Hygrova by " + maker_name);
     if (!maker.Web.empty()) ChartText(x, FTop + 14 + 2 * th, maker.Web);
 }

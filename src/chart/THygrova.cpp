@@ -5,6 +5,7 @@
 #include "chart/THygrova.h"
 
 #include "chart/ChartGuard.h"
+#include "chart/ChartLibrary.h"
 #include "chart/ChartMath.h"
 #include "psychro/MoistAir.h"
 #include "units/TxConv.h"
@@ -127,10 +128,13 @@ void THygrova::SetPressure(double P) {
 
 void THygrova::RecalcStates() {
     for (TAirState& state : FStates) {
-        state.Pressure = FPressure;
+        TAirState input = state;
+        input.Pressure = FPressure;
         TAirState result;
-        AirState(result, state, 0);
-        state = result;
+        AirState(result, input, 0);
+        // A state the library cannot evaluate at the new pressure keeps its record rather than
+        // losing its dry bulb and wet bulb to the library's empty failure result.
+        if (PsyStatus() == 0) state = result;
     }
 }
 
@@ -234,15 +238,18 @@ TPoint THygrova::StatePoint(double T, double W) {
     TPoint p;
     p.Y = Trunc(yf);
     try {
-        // Slide along the constant-enthalpy line from the bottom-edge point of the same enthalpy.
-        const double h = Enthalpy(FPressure, T, W, 2);
-        const double T0 = DryBulb(FPressure, h, FHumLo, 15);
+        // Slide along the constant-enthalpy line from the bottom-edge point of the same enthalpy. A
+        // state the library refuses (above saturation) takes the enthalpy of the own formulas, which
+        // agrees with the library's to a few hundredths of a kJ/kg.
+        double h = 0, T0 = 0;
+        if (!ChartLibrary::TryEnthalpy(FPressure, T, W, h)) h = 1.006 * T + W * (2500.7693 + 1.8058 * T);
+        if (!ChartLibrary::TryDryBulbFromEnthalpy(FPressure, h, FHumLo, T0))
+            T0 = static_cast<double>(FDiv(h - 2500.7693 * FHumLo, 1.006 + 1.8058 * FHumLo));
         p.X = Trunc((T0 - FTempLo) * FScaleX + FXLeft +
                     static_cast<double>(FDiv(yf - FYBottom, FEnthalpySlope)));
     } catch (const std::exception&) {
-        // The library could not place the state: fall back to its dry bulb on the bottom-edge scale.
         const double x = (T - FTempLo) * FScaleX + FXLeft;
-        p.X = std::isfinite(x) && std::abs(x) < 1e9 ? static_cast<int>(x) : static_cast<int>(FXLeft);
+        p.X = std::isfinite(x) && std::abs(x) < 1e9 ? static_cast<int>(x) : 0;
     }
     return p;
 }

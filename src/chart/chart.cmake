@@ -5,6 +5,8 @@ if(HYG_BUILD_GUI)
         ${CMAKE_CURRENT_LIST_DIR}/THygrova.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ChartMath.h
         ${CMAKE_CURRENT_LIST_DIR}/ChartGuard.h
+        ${CMAKE_CURRENT_LIST_DIR}/ChartLibrary.h
+        ${CMAKE_CURRENT_LIST_DIR}/ChartLibrary.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ChartLines.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ChartScales.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ChartTitle.cpp
