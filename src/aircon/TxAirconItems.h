@@ -3,9 +3,10 @@
 // that join them and compute duties and further points. No user interface: an item sees the
 // inspector window that shows it only through TItemInspector.
 //
-// Every calculation works on copies and stores its results only once all of them are computed and
-// checked, so a failed edit leaves the branch and its points exactly as they were and no field ever
-// holds an infinity or a NaN. Errors are exceptions carrying the user-visible message.
+// Every branch calculation works on copies and stores its results only once all of them are
+// computed and checked, so a failed calculation leaves the branch and its points as they were and no
+// field ever holds an infinity or a NaN; what a successful one then pushes on to further branches
+// can fail on its own. Errors are exceptions carrying the user-visible message.
 
 #include "aircon/ItemInspector.h"
 #include "aircon/TComponent.h"
