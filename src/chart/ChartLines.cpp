@@ -186,9 +186,16 @@ void THygrova::DrawWetBulbLines() {
     const double step = FLineStep;
     UsePen(3);
 
-    // Start on the saturation curve at a whole number of steps from the first dry-bulb line.
+    // Start on the saturation curve at a whole number of steps from the first dry-bulb line. A
+    // bottom-left corner in the fog region has no wet bulb in the library; there the saturation
+    // temperature of its enthalpy stands in for it.
     const double T0 = T1st;
-    const double wb0 = ChartLibrary::WetBulb(P, T0, WL, 2);
+    double wb0;
+    try {
+        wb0 = ChartLibrary::WetBulb(P, T0, WL, 2);
+    } catch (const ELibraryFailure&) {
+        wb0 = SatTempFromEnthalpy(PageEnthalpy(T0, WL), P);
+    }
     const int n = Round(FDiv(T0 - wb0, step));
     double twb = T0 - n * step;
     const int wbMax = Trunc(ChartLibrary::WetBulb(P, TH, WH, 2));
@@ -201,29 +208,37 @@ void THygrova::DrawWetBulbLines() {
         done = twb >= wbMax;
         double W1 = std::max(SatHumidity(twb, P), WL);
         double T1 = twb;
-        if (W1 > WH) {
-            W1 = WH;
-            T1 = ChartLibrary::DryBulb(P, twb, WH, 9);
-            if (T1 > TH) {
-                // Meets the top edge beyond the chart: nothing to draw for this wet bulb.
-                twb = twb + step;
-                ++i;
-                continue;
+        double T2 = 0, W2 = WL;
+        bool drawn = true;
+        try {
+            if (W1 > WH) {
+                W1 = WH;
+                T1 = ChartLibrary::DryBulb(P, twb, WH, 9);
+                if (T1 > TH) {
+                    // Meets the top edge beyond the chart: nothing to draw for this wet bulb.
+                    twb = twb + step;
+                    ++i;
+                    continue;
+                }
             }
+            if (T1 < T1st) {
+                T1 = T1st;
+                W1 = ChartLibrary::Humidity(P, T1st, twb, 0);
+            }
+            T2 = ChartLibrary::DryBulb(P, twb, WL + Tiny, 9);
+            if (T2 > TH) {
+                T2 = TH;
+                W2 = ChartLibrary::Humidity(P, TH, twb, 0);
+            }
+        } catch (const ELibraryFailure&) {
+            // A wet bulb below the dew point of the bottom edge has no unsaturated part on the
+            // chart (the library has no such state): no line for it.
+            drawn = false;
         }
-        if (T1 < T1st) {
-            T1 = T1st;
-            W1 = ChartLibrary::Humidity(P, T1st, twb, 0);
+        if (drawn) {
+            MoveToState(T1, W1);
+            LineToState(T2, W2);
         }
-        MoveToState(T1, W1);
-
-        double T2 = ChartLibrary::DryBulb(P, twb, WL + Tiny, 9);
-        double W2 = WL;
-        if (T2 > TH) {
-            T2 = TH;
-            W2 = ChartLibrary::Humidity(P, TH, twb, 0);
-        }
-        LineToState(T2, W2);
 
         ++i;
         twb = twb + step;

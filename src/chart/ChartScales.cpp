@@ -54,7 +54,7 @@ void THygrova::DrawEnthalpyTicks() {
     const double P = FPressure;
     const double fh = FEnthalpyUnit.Factor;
     // Bottom-left and top-right corners.
-    const double h1 = ChartLibrary::Enthalpy(P, FTempLo, FHumLo + Tiny, 2);
+    const double h1 = PageEnthalpy(FTempLo, FHumLo + Tiny); // may lie in the fog region
     const double h2 = ChartLibrary::Enthalpy(P, FTempHi, FHumHi, 2);
     const double lo = Trunc(h1 * fh);
     const double hi = h2 * fh;

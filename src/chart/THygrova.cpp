@@ -232,17 +232,23 @@ void THygrova::SetVolumeUnits(int index) {
     SetUnit(FVolumeUnit, utSpecificVol, index, "");
 }
 
+double THygrova::PageEnthalpy(double T, double W) const {
+    double h = 0;
+    if (ChartLibrary::TryEnthalpy(FPressure, T, W, h)) return h;
+    // Above saturation the library has no state; the own formulas' enthalpy agrees with the
+    // library's to a few hundredths of a kJ/kg where both exist.
+    return 1.006 * T + W * (2500.7693 + 1.8058 * T);
+}
+
 TPoint THygrova::StatePoint(double T, double W) {
     if (W < 0) W = 0;
     const double yf = (W - FHumLo) * FScaleY + FYBottom;
     TPoint p;
     p.Y = Trunc(yf);
     try {
-        // Slide along the constant-enthalpy line from the bottom-edge point of the same enthalpy. A
-        // state the library refuses (above saturation) takes the enthalpy of the own formulas, which
-        // agrees with the library's to a few hundredths of a kJ/kg.
-        double h = 0, T0 = 0;
-        if (!ChartLibrary::TryEnthalpy(FPressure, T, W, h)) h = 1.006 * T + W * (2500.7693 + 1.8058 * T);
+        // Slide along the constant-enthalpy line from the bottom-edge point of the same enthalpy.
+        const double h = PageEnthalpy(T, W);
+        double T0 = 0;
         if (!ChartLibrary::TryDryBulbFromEnthalpy(FPressure, h, FHumLo, T0))
             T0 = static_cast<double>(FDiv(h - 2500.7693 * FHumLo, 1.006 + 1.8058 * FHumLo));
         p.X = Trunc((T0 - FTempLo) * FScaleX + FXLeft +

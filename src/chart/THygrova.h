@@ -156,6 +156,9 @@ private:
     void DrawProtractor();
     void DrawItems();
 
+    // Enthalpy of a page point: the library's, or where it has no state (above saturation) the own
+    // formulas'.
+    double PageEnthalpy(double T, double W) const;
     void UsePen(int index);
     void UseFont(int index); // size and colour of the style-table entry
     void UseFontSize(int index);

@@ -337,6 +337,26 @@ TEST(ChartDraw, ProtractorZeroRayRunsAlongTheEnthalpyLines) {
     ADD_FAILURE() << "no ray from the protractor's centre";
 }
 
+TEST(ChartDraw, ARangeWhoseLowerLeftCornerLiesInTheFogDrawsEveryFamily) {
+    // 0 °C at 0.012 kg/kg is far above saturation: the property library has no such state.
+    for (const double P : {101.325, 85.0}) {
+        SCOPED_TRACE(P);
+        TChartOnRecorder t;
+        t.Chart.SetChartRange(TChartRange{0, 0.0125, 30.5, 0.025}, P);
+        ASSERT_NO_THROW(t.Redraw());
+        EXPECT_FALSE(t.Canvas.SegmentsWithPen(PenOf(t.Chart, 3)).empty()) << "wet-bulb lines";
+        EXPECT_FALSE(t.Canvas.SegmentsWithPen(PenOf(t.Chart, 1)).empty()) << "saturation curve";
+        const auto enthalpy = TextsOf(StepCalls(t.Canvas, stEnthalpy));
+        EXPECT_GT(enthalpy.size(), 3u) << "enthalpy title and labels";
+        // The saturation curve starts on the bottom edge at the dew point of the low humidity.
+        const auto sat = StepCalls(t.Canvas, stSaturation);
+        ASSERT_FALSE(sat.empty());
+        ASSERT_EQ(sat.front().Op, TCanvasOp::coMoveTo);
+        const TPoint start = t.Chart.StatePoint(DewPointOfHumidity(t.Chart.HumLo(), P), t.Chart.HumLo());
+        EXPECT_EQ(sat.front().Args, (std::vector<int>{start.X, start.Y}));
+    }
+}
+
 // Fails on the first line drawn with one pen; everything else is recorded as usual.
 class FailingCanvas : public RecordingCanvas {
 public:
