@@ -86,6 +86,13 @@ TEST(ChartDraw, HumidityLinesEverySecondOneLabelledAtTheRightEdge) {
         EXPECT_EQ(texts[i].Font.Color, RGBColor(128, 0, 0));
     }
     EXPECT_EQ(texts.back().Font.Orientation, 900) << "the title reads upwards along the right edge";
+    // The first line is one step above the bottom edge; its dew point (−8.5 °C) lies left of the
+    // chart, so it starts on the first dry-bulb line.
+    const auto first = std::find_if(calls.begin(), calls.end(),
+                                    [](const TCanvasCall& c) { return c.Op == TCanvasOp::coLineTo; });
+    ASSERT_NE(first, calls.end());
+    EXPECT_EQ(first->From, t.Chart.StatePoint(t.Chart.FirstDryBulb(), 0.002));
+    EXPECT_EQ((TPoint{first->Args[0], first->Args[1]}), t.Chart.StatePoint(t.Chart.TempHi(), 0.002));
     // 14 lines (2..28 g/kg; 30 g/kg is the top edge) plus a 3-unit tick on each labelled one.
     int ticks = 0;
     for (const TRecordedSegment& s : t.Canvas.SegmentsWithPen(PenOf(t.Chart, 5)))
@@ -335,6 +342,27 @@ TEST(ChartDraw, ProtractorZeroRayRunsAlongTheEnthalpyLines) {
         return;
     }
     ADD_FAILURE() << "no ray from the protractor's centre";
+}
+
+TEST(ChartDraw, HighTemperatureChartKeepsItsWholeEnthalpyScaleAndASmoothSaturationCurve) {
+    // At 91 °C and 0.1 kg/kg the bottom-edge dry bulb of an enthalpy lies far above the property
+    // library's 200 °C; the mapping continues there without a step.
+    TChartOnRecorder t;
+    TChartRange range;
+    t.Chart.SetPreset(2, range, Patm);
+    t.Redraw();
+    std::vector<std::string> labels;
+    for (const TCanvasCall& c : TextsOf(StepCalls(t.Canvas, stEnthalpy)))
+        labels.push_back(c.Text.toStdString());
+    for (const char* v : {"20.0", "120.0", "220.0", "320.0"})
+        EXPECT_NE(std::find(labels.begin(), labels.end(), v), labels.end()) << v << " kJ/kg labelled";
+    const auto curve = t.Canvas.SegmentsWithPen(PenOf(t.Chart, 1));
+    ASSERT_GT(curve.size(), 100u);
+    for (const TRecordedSegment& s : curve) {
+        EXPECT_LE(std::abs(s.To.X - s.From.X), 3) << "at y = " << s.From.Y;
+        EXPECT_LE(std::abs(s.To.Y - s.From.Y), 12) << "at y = " << s.From.Y;
+    }
+    EXPECT_FALSE(t.Canvas.SegmentsWithPen(PenOf(t.Chart, 3)).empty()) << "wet-bulb lines";
 }
 
 TEST(ChartDraw, ARangeWhoseLowerLeftCornerLiesInTheFogDrawsEveryFamily) {
