@@ -152,10 +152,11 @@ void FromDryWet(const TCore& c, TAirState& r, double T, double b, double knownB)
     b = Below(b, T);
     if (b == T) return Saturated(c, r, T);
     const TWetLine wl = c.WetLine(b);
-    const TPoint pt = c.At(T);
+    // The wet bulb's point, nearer the dew point, carries the slope the dew-point search starts from.
+    const TPoint pt = c.At(T, false);
     double W = SolvedHumidity(c.SolveW(pt.v, wl.A(), wl.hw));
     const bool saturated = c.CheckSaturation(pt, W);
-    c.Fill(r, pt, W, saturated, knownB, kNaN);
+    c.Fill(r, pt, W, saturated, knownB, kNaN, &wl.pt);
 }
 
 // Dry bulb (K) at which the wet-bulb line of wl has dried out completely (W = 0).
@@ -189,13 +190,13 @@ void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
     if (!SolveMonotone(ideal, b, hi, b, 1e-6, false, T)) T = b;
     const double hv = wl.pt.v.hw0 / Mw / 1000;
     auto g = [&](double x) {
-        const TPoint p = c.At(x);
+        const TPoint p = c.At(x, false);
         const double W = std::max(c.SolveW(p.v, A, hw), 0.0);
         const double f = MoleFraction(W) / p.sat.xws;
         const double dW = -(1.006 + 1.86 * W) / (hv - hw);
         return TEval{f - phi, f * (dW / (std::max(W, 1e-300) * (1 + W / Eps)) - p.sat.ps.dlnp)};
     };
-    if (!SolveMonotone(g, b, hi, T, 1e-11, false, T)) Fail(psOutOfRange);
+    if (!SolveMonotone(g, b, hi, T, 2e-9, false, T)) Fail(psOutOfRange);
     if (T == b) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
     const TPoint pt = c.At(T);
     double W = SolvedHumidity(c.SolveW(pt.v, A, hw));
@@ -218,7 +219,7 @@ void FromWetDensity(const TCore& c, TAirState& r, double b, double rho, double b
     };
     double T = 0;
     const double x0 = std::clamp(b * rhoSat / rho, b, hi);
-    if (!SolveMonotone(g, b, hi, x0, 1e-11, false, T)) Fail(psOutOfRange);
+    if (!SolveMonotone(g, b, hi, x0, 2e-9, false, T)) Fail(psOutOfRange);
     const TPoint pt = c.At(T);
     double W = SolvedHumidity(c.SolveW(pt.v, wl.A(), wl.hw));
     const bool saturated = c.CheckSaturation(pt, W);
@@ -255,7 +256,7 @@ void FromEnthalpyRH(const TCore& c, TAirState& r, double h, double phi) {
     const double Pa = c.P() * 1000;
     const double hi = std::min(kTMax, SatTemperature(Pa / phi) * (1 - 1e-12));
     auto g = [&](double T) {
-        const TPoint p = c.At(T);
+        const TPoint p = c.At(T, false);
         const double xw = phi * p.sat.xws;
         const TMixture m = Mixture(p.v, Pa, xw, true);
         const double dW = Eps / ((1 - xw) * (1 - xw)) * xw * p.sat.ps.dlnp;
@@ -263,7 +264,7 @@ void FromEnthalpyRH(const TCore& c, TAirState& r, double h, double phi) {
     };
     double T = 0;
     const double x0 = IdealEnthalpyRH(h, phi, Pa, kTMin, hi);
-    if (!SolveMonotone(g, kTMin, hi, x0, 1e-11, true, T)) Fail(psOutOfRange);
+    if (!SolveMonotone(g, kTMin, hi, x0, 2e-9, true, T)) Fail(psOutOfRange);
     const TPoint pt = c.At(T);
     if (phi >= 1) {
         if (!pt.CanSaturate()) Fail(psVapourPressure);
@@ -321,7 +322,7 @@ void FromHumidityDensity(const TCore& c, TAirState& r, double W, double rho) {
     };
     const double x0 = Pa * (Ma - xw * (Ma - Mw)) / (rho * R);
     double T = 0;
-    if (!SolveMonotone(g, kTMin, kTMax, x0, 1e-11, false, T)) Fail(psOutOfRange);
+    if (!SolveMonotone(g, kTMin, kTMax, x0, 2e-9, false, T)) Fail(psOutOfRange);
     FromTW(c, r, T, W);
 }
 
@@ -551,7 +552,7 @@ double ApparatusDewPoint(TAirState inlet, TAirState outlet, double& bypassFactor
         // g(s) = W − Ws(t) is concave (Ws is convex in t), so its first zero is found by marching
         // to a sign change, watching for a maximum that touches zero between two samples.
         auto g = [&](double s) {
-            const TPoint p = c.At((t2 + s * dt) + T0);
+            const TPoint p = c.At((t2 + s * dt) + T0, false);
             return p.CanSaturate() ? (W2 + s * dW) - p.Ws : -1e300;
         };
         const TPoint out = c.At(t2 + T0);

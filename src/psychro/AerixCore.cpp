@@ -14,17 +14,18 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// T solving ln pws(T) + s·(T − Tref) = L on one branch, by Newton in 1/T (where ln pws is nearly
-// linear) from Tstart.
-double InvertBranch(double L, double s, double Tref, bool ice, double Tstart) {
+// T solving ln pws(T) + s·(T − Tref) + c·(T − Tref)² = L on one branch, by Newton in 1/T (where
+// ln pws is nearly linear) from Tstart.
+double InvertBranch(double L, double s, double Tref, bool ice, double Tstart, double c = 0) {
     constexpr double uMin = 1 / 640.0, uMax = 1 / 50.0;
     double u = std::clamp(1 / Tstart, uMin, uMax);
     for (int i = 0; i < 40; ++i) {
         const double T = 1 / u;
-        const TSatPressure p = ice ? SatPressureIce(T) : SatPressureWater(T);
-        const double g = std::log(p.p) + s * (T - Tref) - L;
-        const double un = std::clamp(u + g / ((p.dlnp + s) * T * T), uMin, uMax);
-        const bool done = std::abs(un - u) <= 1e-15 * u;
+        const TSatPressure p = ice ? LnSatPressureIce(T) : LnSatPressureWater(T);
+        const double d = T - Tref;
+        const double g = p.lnp + (s + c * d) * d - L;
+        const double un = std::clamp(u + g / ((p.dlnp + s + 2 * c * d) * T * T), uMin, uMax);
+        const bool done = std::abs(un - u) <= 1e-9 * u; // quadratic convergence: un is exact
         u = un;
         if (done) return 1 / u;
     }
@@ -39,20 +40,21 @@ double BranchStart(double L, bool ice) {
 
 } // namespace
 
-TPoint TCore::AtPhase(double T, bool ice) const {
+TPoint TCore::AtPhase(double T, bool ice, bool withSlope) const {
     TPoint p;
     p.T = T;
     p.v = Virials(T);
-    p.sat = T >= TVirialMin ? Saturation(T, FPa, p.v, ice) : Saturation(T, FPa, Virials(TVirialMin), ice);
+    p.sat = T >= TVirialMin ? Saturation(T, FPa, p.v, ice, withSlope)
+                            : Saturation(T, FPa, Virials(TVirialMin), ice, withSlope);
     p.Ws = p.CanSaturate() ? HumidityRatio(p.sat.xws) : 0;
     return p;
 }
 
 namespace {
 
-TWetLine MakeWetLine(const TCore& core, double b, bool ice, double Pa) {
+TWetLine MakeWetLine(const TCore& core, double b, bool ice, double Pa, bool withSlope) {
     TWetLine w;
-    w.pt = core.AtPhase(b, ice);
+    w.pt = core.AtPhase(b, ice, withSlope);
     if (!w.pt.CanSaturate()) Fail(psOutOfRange); // at or above the boiling point
     w.hs = MixtureW(w.pt.v, Pa, w.pt.Ws).h;
     w.hw = ice ? IceEnthalpy(b) : LiquidEnthalpy(b);
@@ -62,7 +64,7 @@ TWetLine MakeWetLine(const TCore& core, double b, bool ice, double Pa) {
 } // namespace
 
 TWetLine TCore::WetLine(double b) const {
-    return MakeWetLine(*this, b, IsIce(b), FPa);
+    return MakeWetLine(*this, b, IsIce(b), FPa, true);
 }
 
 double TCore::Enthalpy(const TVirials& v, double W) const {
@@ -74,26 +76,31 @@ double TCore::Density(const TVirials& v, double W) const {
 }
 
 double TCore::SolveW(const TVirials& v, double a, double c) const {
-    // h(t, W) is linear in W up to the small real-gas terms: Newton on the ideal-gas slope, then
-    // secant steps while they are long enough to give a clean slope.
+    // h(t, W) is linear in W up to the small real-gas terms. The start takes dry air's enthalpy to
+    // first order in the virial series and the ideal-gas slope; then secant steps, while they are
+    // long enough to give a clean slope, else Newton steps on the last one.
     double slope = v.hw0 / Mw / 1000 - c;
-    double Wp = 0, Fp = Enthalpy(v, 0) - a;
-    double W = -Fp / slope;
+    const double h0 = (v.ha0 + FPa * (v.Baa.v - v.T * v.Baa.d1)) / Ma / 1000;
+    double W = (a - h0) / slope;
+    double Wp = 0, Fp = 0;
+    bool havePrev = false;
     const double noise = 2e-15 * (std::abs(a) + 50);
     double lastStep = std::numeric_limits<double>::infinity();
     for (int i = 0; i < 40; ++i) {
         W = std::max(W, -0.5 * Eps);
         const double F = Enthalpy(v, W) - a - c * W;
         if (std::abs(F) <= noise) return W;
-        if (std::abs(W - Wp) > 1e-8 * (std::abs(W) + 1e-12)) slope = (F - Fp) / (W - Wp);
+        if (havePrev && std::abs(W - Wp) > 1e-8 * (std::abs(W) + 1e-12)) slope = (F - Fp) / (W - Wp);
         const double dW = F / slope;
         // Steps that stop shrinking have reached the round-off of h: keep the better of the two.
         if (std::abs(dW) >= lastStep) return std::abs(F) <= std::abs(Fp) ? W : Wp;
         lastStep = std::abs(dW);
         Wp = W;
         Fp = F;
+        havePrev = true;
         W -= dW;
-        if (std::abs(dW) <= 1e-15 * std::abs(W)) return W;
+        // Secant steps converge superlinearly: after a step this short the rest is round-off.
+        if (std::abs(dW) <= 1e-12 * std::abs(W) + 1e-18) return W;
     }
     Fail(psNoConvergence);
 }
@@ -113,34 +120,58 @@ double TCore::SolveT(double h, double W, double guessT) const {
     Fail(psNoConvergence);
 }
 
-double TCore::SolveDewBranch(double pw, bool ice, const TPoint* hint) const {
-    // Solves ln pws(T) + ln f(T) = ln pw. The costly enhancement factor enters through a linear model
-    // ln f ≈ ln f(Tref) + s·(T − Tref) refreshed at each new T; the cheap pws part is solved exactly
-    // inside. A hint (a point with its f at this pressure) saves the first refresh.
+double TCore::SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoint* hint2) const {
+    // Solves ln pws(T) + ln f(T) = ln pw by Newton steps on the enhancement factor: the costly f enters
+    // as the model ln f ≈ ln f(Tr) + (d ln f/dT)(Tr)·(T − Tr) about the latest point Tr, and the cheap
+    // pws part is solved exactly under each model. The model errs by ½·(ln f)''·ΔT², so once that,
+    // with (ln f)'' taken from the change of slope between the last two points, is below 2e-10 K the
+    // step is taken without a further evaluation. Hints (points with f at this pressure, the nearer
+    // first) seed the first model; with two it is a quadratic through both.
     const double L = std::log(pw);
-    double Tref = hint ? hint->T : kNaN;
-    double lnfRef = hint ? std::log(hint->sat.f) : 0;
-    double s = 0;
-    double T = InvertBranch(L - lnfRef, 0, 0, ice, BranchStart(L - lnfRef, ice));
+    const double curvatureFloor = 1e-6 * std::max(1.0, FPa / 101325);
+    // One Newton step of InvertBranch from a point whose ln pws is known.
+    const auto stepFrom = [](double Lm, double s, double Tp, const TSatPressure& ps) {
+        return 1 / (1 / Tp + (ps.lnp - Lm) / ((ps.dlnp + s) * Tp * Tp));
+    };
+    double Tr = kNaN, lnfr = 0, sr = 0, cr = 0; // model point, ln f, slope, half the 2nd derivative
+    double T;
+    if (hint) {
+        Tr = hint->T;
+        lnfr = std::log(hint->sat.f);
+        sr = hint->sat.dlnf;
+        // Hints over the other condensed phase have another f: they only start the search.
+        if (hint2 && hint->sat.ice == ice && hint2->sat.ice == ice && std::abs(hint2->T - Tr) > 1e-3) {
+            const double d = hint2->T - Tr;
+            cr = (std::log(hint2->sat.f) - lnfr - sr * d) / (d * d);
+        }
+        const double start = hint->sat.ice == ice ? stepFrom(L - lnfr, sr, Tr, hint->sat.ps) : Tr;
+        T = InvertBranch(L - lnfr, sr, Tr, ice, start, cr);
+    } else {
+        T = InvertBranch(L, 0, 0, ice, BranchStart(L, ice));
+    }
     for (int k = 0; k < 30; ++k) {
         if (T < kDewMin) return T;
         const TSaturation st = Saturation(T, FPa, Virials(std::max(T, TVirialMin)), ice);
         const double lnf = std::log(st.f);
-        const double model = std::isfinite(Tref) ? lnfRef + s * (T - Tref) : lnfRef;
-        if (std::abs(lnf - model) <= 1e-14) return T;
-        if (std::isfinite(Tref) && std::abs(T - Tref) > 1e-6) s = (lnf - lnfRef) / (T - Tref);
-        Tref = T;
-        lnfRef = lnf;
-        T = InvertBranch(L - lnfRef, s, Tref, ice, T);
+        const double curvature =
+            std::isfinite(Tr) && std::abs(T - Tr) > 1e-6 ? std::abs(st.dlnf - sr) / std::abs(T - Tr) : 0;
+        Tr = T;
+        lnfr = lnf;
+        sr = st.dlnf;
+        const double Tn = InvertBranch(L - lnfr, sr, Tr, ice, stepFrom(L - lnfr, sr, Tr, st.ps));
+        const double dT = std::abs(Tn - T);
+        if (dT <= 1e-12 || 1.5 * std::max(curvature, curvatureFloor) * dT * dT / (st.ps.dlnp + sr) <= 2e-10)
+            return Tn;
+        T = Tn;
     }
     Fail(psNoConvergence);
 }
 
-double TCore::DewPoint(double pw, const TPoint* hint) const {
+double TCore::DewPoint(double pw, const TPoint* hint, const TPoint* hint2) const {
     if (!(pw > 0)) return kDewMin;
     bool ice = pw < Pt * (hint ? hint->sat.f : 1.0);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const double T = SolveDewBranch(pw, ice, hint);
+        const double T = SolveDewBranch(pw, ice, hint, hint2);
         if (T <= kDewMin) return kDewMin;
         if (IsIce(T) == ice) return T;
         ice = !ice;
@@ -157,9 +188,25 @@ double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
     const double hi = t.CanSaturate() ? t.T : std::min(t.T, BoilingPoint() * (1 - 1e-12));
     const double lo = std::min(std::max(td, kDewMin), hi);
     const double cpa = 1.006 + 1.86 * W;
+    // Start: a quadratic through G at the dry bulb (with its slope; both cheap from point t) and
+    // G(td) ≈ cp·(t − td), the sensible heat between dry bulb and dew point.
+    double x0 = 0.5 * (lo + hi);
+    if (hi == t.T && hi > lo) {
+        const bool ice = IsIce(hi);
+        const double hs = MixtureW(t.v, FPa, t.Ws).h, hw = ice ? IceEnthalpy(hi) : LiquidEnthalpy(hi);
+        const double G = h - hs + (t.Ws - W) * hw;
+        const double xws = t.sat.xws;
+        const double dWs = Eps / ((1 - xws) * (1 - xws)) * xws * t.sat.ps.dlnp;
+        const double S = -(cpa + (t.v.hw0 / Mw / 1000 - hw) * dWs - (t.Ws - W) * (ice ? 2.1 : 4.19));
+        const double d = lo - hi;
+        const double c = (cpa * (hi - lo) - G - S * d) / (d * d);
+        const double disc = S * S - 4 * c * G;
+        const double u = disc >= 0 && S - std::sqrt(disc) != 0 ? -2 * G / (S - std::sqrt(disc)) : -G / S;
+        if (std::isfinite(u)) x0 = std::clamp(hi + u, lo, hi);
+    }
     auto solveOn = [&](double a, double b, bool ice, double& root) {
         auto G = [&](double x) {
-            const TWetLine wl = MakeWetLine(*this, x, ice, FPa);
+            const TWetLine wl = MakeWetLine(*this, x, ice, FPa, false);
             // Slope estimate: −(cp + (hv − hw)·dWs/db − (Ws − W)·cw) on ideal-gas terms.
             const double xws = wl.pt.sat.xws;
             const double dWs = Eps / ((1 - xws) * (1 - xws)) * xws * wl.pt.sat.ps.dlnp;
@@ -167,10 +214,7 @@ double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
             const double slope = -(cpa + (hv - wl.hw) * dWs - (wl.pt.Ws - W) * (ice ? 2.1 : 4.19));
             return TEval{h - wl.A() - wl.hw * W, slope};
         };
-        // Start on the chord between the ends, G(a) ≈ cp·(t − a) (a is at most the dew point) and
-        // G(b) ≈ −cp·(b − a)·… : a quarter of the way down is close for most states.
-        const double x0 = a + 0.4 * (b - a);
-        return SolveMonotone(G, a, b, x0, 1e-11, false, root);
+        return SolveMonotone(G, a, b, std::clamp(x0, a, b), 2e-9, false, root);
     };
     double b = 0;
     if (t.T < Tt || lo >= Tt) {
@@ -192,8 +236,8 @@ bool TCore::CheckSaturation(const TPoint& t, double& W) const {
     return false;
 }
 
-void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB,
-                 double knownD) const {
+void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD,
+                 const TPoint* near) const {
     const double xw = MoleFraction(W);
     const TMixture m = MixtureW(t.v, FPa, W, true);
     r = TAirState{};
@@ -218,7 +262,7 @@ void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double
     r.DegreeOfSaturation = t.CanSaturate() ? W / t.Ws : 0;
     double td;
     if (std::isnan(knownD)) {
-        td = DewPoint(xw * FPa, &t);
+        td = DewPoint(xw * FPa, near ? near : &t, near ? &t : nullptr);
         r.DewPoint = td - T0;
     } else {
         td = knownD + T0;

@@ -48,8 +48,9 @@ public:
         , FPa(PkPa * 1000) {}
     double P() const { return FP; }
 
-    TPoint At(double T) const { return AtPhase(T, realgas::IsIce(T)); }
-    TPoint AtPhase(double T, bool ice) const;
+    // withSlope adds d ln f/dT, which the dew-point search takes from its hints.
+    TPoint At(double T, bool withSlope = true) const { return AtPhase(T, realgas::IsIce(T), withSlope); }
+    TPoint AtPhase(double T, bool ice, bool withSlope = true) const;
     TWetLine WetLine(double b) const;
 
     double Enthalpy(const realgas::TVirials& v, double W) const; // kJ/kg dry air
@@ -60,7 +61,8 @@ public:
     double SolveT(double h, double W, double guessT) const;
     // Temperature (K) at which f·pws reaches pw (Pa): the dew (frost) point of vapour at partial
     // pressure pw, or the dry bulb at which that partial pressure is saturation. Floored at kDewMin.
-    double DewPoint(double pw, const TPoint* hint) const;
+    // Hints: points at this pressure whose enhancement factors seed the search (the nearer first).
+    double DewPoint(double pw, const TPoint* hint, const TPoint* hint2 = nullptr) const;
     // Thermodynamic wet bulb (K) of air at point t with humidity ratio W, enthalpy h, dew point td.
     double WetBulb(const TPoint& t, double W, double h, double td) const;
     // Boiling point (K) at this pressure: where pws reaches P.
@@ -68,14 +70,16 @@ public:
 
     // Fills every field from the dry bulb point and humidity ratio. Saturated states get their exact
     // relations (RH = 1, dew point = wet bulb = dry bulb); known wet bulb and dew point (°C, NaN when
-    // unknown) are carried instead of re-solved.
-    void Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD) const;
+    // unknown) are carried instead of re-solved. `near` is a point closer to the dew point than t
+    // (the wet bulb's), when at hand.
+    void Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD,
+              const TPoint* near = nullptr) const;
     // Holds humidity ratio W against saturation at point t: fails (psSupersaturated) above it by more
     // than kSatSlack, returns true when W counts as saturated (and then clips it to Ws).
     bool CheckSaturation(const TPoint& t, double& W) const;
 
 private:
-    double SolveDewBranch(double pw, bool ice, const TPoint* hint) const;
+    double SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoint* hint2) const;
 
     double FP;  // kPa
     double FPa; // Pa

@@ -13,12 +13,13 @@ struct TEval {
 };
 
 // Finds x in [lo, hi] with f(x) = 0 for a function that is monotone on the interval (increasing when
-// `increasing`). Steps are secant steps, or Newton steps on the evaluation's own slope estimate while
-// no earlier point is at hand; a step that leaves the bracket known so far, or a bracket that does not
-// halve within four steps, gives way to bisection. Monotonicity tells which side of the root each
-// evaluation lies on, so the ends of the interval are evaluated only when the search runs into them.
-// Stops when the bracket is narrower than tol, or a step is below tol while |f| fell tenfold; returns
-// false when the root lies outside [lo, hi] or f is not finite. At most 200 evaluations.
+// `increasing`), starting at x0. Steps are secant steps, or a Newton step on the evaluation's own slope
+// estimate while no earlier point is at hand. A step that leaves the bracket known so far gives way
+// to bisection, and so do two steps in a row that fail to halve |f|. Monotonicity tells which side of
+// the root each evaluation lies on, so the ends of the interval are evaluated only when the search
+// runs into them. Converged when the next correction is below tol after |f| fell tenfold (or on the
+// first, Newton, step), or when the bracket is narrower than tol. Returns false when the root lies
+// outside [lo, hi] or f is not finite. At most 200 evaluations.
 template <class F>
 bool SolveMonotone(F&& f, double lo, double hi, double x0, double tol, bool increasing, double& root) {
     if (!(lo <= hi)) return false;
@@ -28,16 +29,13 @@ bool SolveMonotone(F&& f, double lo, double hi, double x0, double tol, bool incr
     double x = x0 < lo ? lo : (x0 > hi ? hi : x0);
     double xp = 0, fp = 0;
     bool havePrev = false;
-    double width = hi - lo;
-    int sinceHalved = 0;
+    int slow = 0;
     for (int i = 0; i < 200; ++i) {
         const TEval e = f(x);
         const double fx = sign * e.f;
         if (!std::isfinite(fx)) return false;
         if ((x == lo && fx > 0) || (x == hi && fx < 0)) return false; // the root lies beyond an end
-        // A short step ends the search only where the function has also fallen off sharply, so that
-        // tiny steps against a steep flank far from the root do not pass for convergence.
-        if (fx == 0 || (havePrev && std::abs(x - xp) <= tol && std::abs(fx) <= 0.1 * std::abs(fp))) {
+        if (fx == 0) {
             root = x;
             return true;
         }
@@ -55,16 +53,21 @@ bool SolveMonotone(F&& f, double lo, double hi, double x0, double tol, bool incr
             next = x - fx / (sign * e.slope);
         else
             next = 0.5 * (a + b);
+        const bool fast = !havePrev || std::abs(fx) <= 0.1 * std::abs(fp);
+        if (std::isfinite(next) && std::abs(next - x) <= tol && fast) {
+            root = next < a ? a : (next > b ? b : next);
+            return true;
+        }
         if (b - a <= tol) {
             root = 0.5 * (a + b);
             if (aKnown && bKnown) return true;
             next = aKnown ? b : a; // close on the end never evaluated
-        } else if (b - a < 0.5 * width) {
-            width = b - a;
-            sinceHalved = 0;
-        } else if (++sinceHalved > 3) {
-            next = 0.5 * (a + b);
-            sinceHalved = 0;
+        } else {
+            slow = havePrev && std::abs(fx) > 0.5 * std::abs(fp) ? slow + 1 : 0;
+            if (slow >= 2) {
+                next = 0.5 * (a + b);
+                slow = 0;
+            }
         }
         if (!std::isfinite(next) || !(next >= a && next <= b) || (next == a && aKnown) ||
             (next == b && bKnown)) {

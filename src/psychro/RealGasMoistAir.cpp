@@ -7,26 +7,27 @@ namespace realgas {
 
 namespace {
 
-// Σ a[i]·T^-i with its first and second derivatives.
+// Σ a[i]·u^i with u = 1/T, and its first and second temperature derivatives (Horner forms).
 template <int N>
 TCoef InversePowers(const double (&a)[N], double T) {
     const double u = 1 / T;
-    TCoef c;
-    double ui = 1; // u^i
-    for (int i = 0; i < N; ++i) {
-        c.v += a[i] * ui;
-        c.d1 += -i * a[i] * ui * u;
-        c.d2 += i * (i + 1) * a[i] * ui * u * u;
-        ui *= u;
+    double v = a[N - 1], s1 = (N - 1) * a[N - 1], s2 = (N - 1) * N * a[N - 1];
+    for (int i = N - 2; i >= 0; --i) {
+        v = v * u + a[i];
+        if (i >= 1) {
+            s1 = s1 * u + i * a[i];
+            s2 = s2 * u + i * (i + 1) * a[i];
+        }
     }
-    return c;
+    // s1 = Σ i·a[i]·u^(i−1), s2 = Σ i(i+1)·a[i]·u^(i−1) over i ≥ 1.
+    return {v, -u * u * s1, u * u * u * s2};
 }
 
 } // namespace
 
-TSatPressure SatPressureWater(double T) {
+TSatPressure LnSatPressureWater(double T) {
     // Wagner & Pruss (1993): ln(p/pc) = (Tc/T)·Σ ai·ϑ^ei, ϑ = 1 − T/Tc.
-    constexpr double Tc = 647.096, pc = 22.064e6;
+    constexpr double Tc = 647.096, lnpc = 16.90945787901522; // ln(22.064e6 Pa)
     constexpr double a1 = -7.85951783, a2 = 1.84408259, a3 = -11.7866497, a4 = 22.6807411, a5 = -15.9618719,
                      a6 = 1.80122502;
     const double th = std::max(1 - T / Tc, 1e-12);
@@ -36,20 +37,32 @@ TSatPressure SatPressureWater(double T) {
     const double dS =
         a1 + 1.5 * a2 * r + 3 * a3 * th2 + 3.5 * a4 * th2 * r + 4 * a5 * th3 + 7.5 * a6 * th6 * r;
     const double lnr = Tc / T * S;
-    return {pc * std::exp(lnr), -(lnr + dS) / T};
+    return {0, -(lnr + dS) / T, lnpc + lnr};
 }
 
-TSatPressure SatPressureIce(double T) {
+TSatPressure LnSatPressureIce(double T) {
     // Wagner, Riethmann, Feistel & Harvey (2011): ln(p/pt) = Σ ai·θ^(bi − 1), θ = T/Tt.
     constexpr double a1 = -0.212144006e2, a2 = 0.273203819e2, a3 = -0.610598130e1;
     constexpr double b1 = 0.333333333e-2, b2 = 0.120666667e1, b3 = 0.170333333e1;
-    const double th = T / Tt;
-    const double lt = std::log(th);
+    constexpr double lnpt = 6.416171667880966; // ln(611.657 Pa)
+    const double lt = std::log(T / Tt);
     const double q1 = a1 * std::exp((b1 - 1) * lt), q2 = a2 * std::exp((b2 - 1) * lt),
                  q3 = a3 * std::exp((b3 - 1) * lt);
     const double lnr = q1 + q2 + q3;
     const double dln = ((b1 - 1) * q1 + (b2 - 1) * q2 + (b3 - 1) * q3) / T;
-    return {Pt * std::exp(lnr), dln};
+    return {0, dln, lnpt + lnr};
+}
+
+TSatPressure SatPressureWater(double T) {
+    TSatPressure s = LnSatPressureWater(T);
+    s.p = std::exp(s.lnp);
+    return s;
+}
+
+TSatPressure SatPressureIce(double T) {
+    TSatPressure s = LnSatPressureIce(T);
+    s.p = std::exp(s.lnp);
+    return s;
 }
 
 double SatTemperature(double p) {
@@ -63,11 +76,11 @@ double SatTemperature(double p) {
     u = std::clamp(u, uMin, uMax);
     for (int i = 0; i < 40; ++i) {
         const double T = 1 / u;
-        const TSatPressure s = ice ? SatPressureIce(T) : SatPressureWater(T);
-        const double F = std::log(s.p) - L;
+        const TSatPressure s = ice ? LnSatPressureIce(T) : LnSatPressureWater(T);
+        const double F = s.lnp - L;
         const double du = F / (s.dlnp * T * T); // dF/du = −dlnp/dT·T²
         const double un = std::clamp(u + du, uMin, uMax);
-        const bool done = std::abs(un - u) <= 1e-15 * u;
+        const bool done = std::abs(un - u) <= 1e-9 * u; // quadratic convergence: un is exact
         u = un;
         if (done) break;
     }
@@ -183,31 +196,123 @@ TVirials Virials(double T) {
 
 namespace {
 
+// A value with its temperature derivative, for the enhancement factor's d ln f/dT.
+struct TDual {
+    double v = 0, d = 0;
+};
+TDual operator+(TDual a, TDual b) {
+    return {a.v + b.v, a.d + b.d};
+}
+TDual operator-(TDual a, TDual b) {
+    return {a.v - b.v, a.d - b.d};
+}
+TDual operator*(TDual a, TDual b) {
+    return {a.v * b.v, a.d * b.v + a.v * b.d};
+}
+TDual operator+(TDual a, double b) {
+    return {a.v + b, a.d};
+}
+TDual operator+(double a, TDual b) {
+    return {a + b.v, b.d};
+}
+TDual operator-(TDual a, double b) {
+    return {a.v - b, a.d};
+}
+TDual operator-(double a, TDual b) {
+    return {a - b.v, -b.d};
+}
+TDual operator*(TDual a, double b) {
+    return {a.v * b, a.d * b};
+}
+TDual operator*(double a, TDual b) {
+    return {a * b.v, a * b.d};
+}
+TDual operator/(double a, TDual b) {
+    return {a / b.v, -a * b.d / (b.v * b.v)};
+}
+TDual exp(TDual a) {
+    const double e = std::exp(a.v);
+    return {e, e * a.d};
+}
+TDual sqrt(TDual a) {
+    const double r = std::sqrt(a.v);
+    return {r, a.d / (2 * r)};
+}
+
 // Henry's constant of air in water, 1/Pa (Hyland & Wexler after Himmelblau, 78 % N2, 22 % O2).
-double HenryConstant(double T) {
+template <class N>
+N HenryConstant(N T) {
+    using std::exp;
+    using std::sqrt;
     const auto gas = [T](double al, double be, double ga, double de, double ep) {
-        const double tau = 1000 / T;
-        const double a2 = al, a1 = ga * tau + de, a0 = be * tau * tau + ep * tau - 1;
-        return std::exp((-a1 - std::sqrt(a1 * a1 - 4 * a2 * a0)) / (2 * a2) * 2.302585092994046);
+        const N tau = 1000 / T;
+        const double a2 = al;
+        const N a1 = ga * tau + de, a0 = be * tau * tau + ep * tau - 1.0;
+        return exp((-1.0 * a1 - sqrt(a1 * a1 - 4 * a2 * a0)) * (2.302585092994046 / (2 * a2)));
     };
-    const double kO2 = gas(-0.0005943, -0.1470, -0.05120, -0.1076, 0.8447);
-    const double kN2 = gas(-0.1021, -0.1482, -0.019, -0.03741, 0.851);
-    const double k = 1 / (0.22 / kO2 + 0.78 / kN2);
-    return 1e-4 / k / 101325;
+    const N kO2 = gas(-0.0005943, -0.1470, -0.05120, -0.1076, 0.8447);
+    const N kN2 = gas(-0.1021, -0.1482, -0.019, -0.03741, 0.851);
+    return (0.22 / kO2 + 0.78 / kN2) * (1e-4 / 101325);
 }
 
 // Isothermal compressibility of the condensed phase, 1/Pa: ice (Hyland & Wexler), liquid (Kell 1975).
-double Compressibility(double T, bool ice) {
-    if (ice) return (8.875 + 0.0165 * T) * 1e-11;
+TDual Compressibility(double T, bool ice) {
+    if (ice) return {(8.875 + 0.0165 * T) * 1e-11, 0.0165e-11};
     const double t = T - T0;
-    return (50.88496 +
-            t * (0.6163813 + t * (1.459187e-3 + t * (20.08438e-6 + t * (-58.47727e-9 + t * 0.4104110e-9))))) /
-           (1 + 0.1967348e-1 * t) * 1e-11;
+    const double n =
+        50.88496 +
+        t * (0.6163813 + t * (1.459187e-3 + t * (20.08438e-6 + t * (-58.47727e-9 + t * 0.4104110e-9))));
+    const double dn = 0.6163813 + t * (2 * 1.459187e-3 +
+                                       t * (3 * 20.08438e-6 + t * (4 * -58.47727e-9 + t * 5 * 0.4104110e-9)));
+    const double den = 1 + 0.1967348e-1 * t;
+    return {n / den * 1e-11, (dn * den - n * 0.1967348e-1) / (den * den) * 1e-11};
+}
+
+// Molar volume of the saturated condensed phase, m³/mol, with its temperature derivative.
+TDual CondensedVolume(double T, bool ice) {
+    if (ice) return {IceVolume(T) * Mw, (-0.249936e-7 + 2 * 0.371611e-9 * T) * Mw};
+    const double n =
+        -0.2403360201e4 +
+        T * (-0.140758895e1 +
+             T * (0.1068287657 + T * (-0.2914492351e-3 + T * (0.373497936e-6 - T * 0.21203787e-9))));
+    const double dn =
+        -0.140758895e1 + T * (2 * 0.1068287657 +
+                              T * (3 * -0.2914492351e-3 + T * (4 * 0.373497936e-6 - T * 5 * 0.21203787e-9)));
+    const double den = -0.3424442728e1 + 0.1619785e-1 * T;
+    const double rho = n / den, drho = (dn * den - n * 0.1619785e-1) / (den * den);
+    return {Mw / rho, -Mw * drho / (rho * rho)};
 }
 
 } // namespace
 
-TSaturation Saturation(double T, double P, const TVirials& v, bool ice) {
+namespace {
+
+TDual Dual(const TCoef& c, bool held) {
+    return {c.v, held ? 0.0 : c.d1};
+}
+
+// Coefficients a0, a2, a3, a4 of Hyland & Wexler's ln f = L(x) without Henry's term, expanded into a
+// quartic in the saturation mole fraction of air x; in TDual arithmetic they carry d/dT.
+template <class N>
+void LnfCoefficients(N vc, N kappa, N beta, N p, N baa, N baw, N bww, N caaa, N caaw, N caww, N cwww,
+                     double P, N (&a)[5]) {
+    const N r = P * beta, q = P * P * beta * beta;
+    const N c0 = vc * beta * ((1.0 + kappa * p) * (P - p) - 0.5 * kappa * (P * P - p * p)) -
+                 (P - p) * beta * bww - 0.5 * p * p * beta * beta * (bww * bww - cwww);
+    const N qc = q * cwww, qbb = q * bww * bww, qab = q * baa * bww, qaw = q * baa * baw, qwa = q * bww * baw,
+            qaa = q * baa * baa, qww = q * baw * baw;
+    a[0] = c0 - 0.5 * qc + 0.5 * qbb;
+    a[1] = N{};
+    a[2] = r * (baa - 2.0 * baw + bww) + 1.5 * q * caaw - 3.0 * q * caww + 1.5 * qc - qab + 6.0 * qwa -
+           2.0 * qww - 3.0 * qbb;
+    a[3] = q * caaa - 3.0 * q * caaw + 3.0 * q * caww - qc + 4.0 * qab - 4.0 * qaw - 12.0 * qwa + 8.0 * qww +
+           4.0 * qbb;
+    a[4] = -3.0 * qab + 6.0 * qaw + 6.0 * qwa - 1.5 * qaa - 6.0 * qww - 1.5 * qbb;
+}
+
+} // namespace
+
+TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool withSlope) {
     TSaturation s;
     s.ice = ice;
     s.ps = ice ? SatPressureIce(T) : SatPressureWater(T);
@@ -217,34 +322,63 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice) {
         s.xws = p / P;
         return s;
     }
-    // Hyland & Wexler's enhancement factor: ln f as a function of the saturation mole fraction of air
-    // xas = 1 − f·pws/P, solved by substitution (it contracts by a factor of order pws/P·1e-2).
+    // Hyland & Wexler's enhancement factor: ln f = L(xas), a polynomial in the saturation mole
+    // fraction of air xas = 1 − f·pws/P plus Henry's term, solved for y = ln f by Newton's method
+    // from one substitution step; two steps reach round-off in ordinary conditions. For the slope the
+    // coefficients carry their temperature derivatives (zero where the virial fits are held).
     const double Tv = v.T;
-    const double vc = (s.ice ? IceVolume(Tv) : 1 / LiquidDensity(Tv)) * Mw;
-    const double kappa = Compressibility(Tv, s.ice);
-    const double kH = s.ice ? 0.0 : HenryConstant(Tv);
-    const double RT = R * Tv, RT2 = RT * RT, P2 = P * P, p2 = p * p;
-    const double baa = v.Baa.v, baw = v.Baw.v, bww = v.Bww.v;
-    const double caaa = v.Caaa.v, caaw = v.Caaw.v, caww = v.Caww.v, cwww = v.Cwww.v;
-    const double poynting = vc / RT * ((1 + kappa * p) * (P - p) - 0.5 * kappa * (P2 - p2));
-    const double q = P2 / RT2;
-    double f = 1;
-    for (int i = 0; i < 30; ++i) {
-        const double x = 1 - f * p / P, x2 = x * x, y = 1 - x;
-        double lnf = poynting + std::log1p(-kH * x * P);
-        lnf += x2 * P / RT * baa - 2 * x2 * P / RT * baw - (P - p - x2 * P) / RT * bww;
-        lnf += x2 * x * q * caaa + 1.5 * x2 * (1 - 2 * x) * q * caaw - 3 * x2 * y * q * caww;
-        lnf -= ((1 + 2 * x) * y * y * P2 - p2) / (2 * RT2) * cwww;
-        lnf -= x2 * (1 - 3 * x) * y * q * baa * bww;
-        lnf -= 2 * x2 * x * (2 - 3 * x) * q * baa * baw;
-        lnf += 6 * x2 * y * y * q * bww * baw;
-        lnf -= 1.5 * x2 * x2 * q * baa * baa;
-        lnf -= 2 * x2 * y * (1 - 3 * x) * q * baw * baw;
-        lnf -= (p2 - (1 + 3 * x) * y * y * y * P2) / (2 * RT2) * bww * bww;
-        const double fn = std::exp(lnf);
-        const bool done = std::abs(fn - f) <= 1e-15 * fn;
-        f = fn;
-        if (done) break;
+    const bool held = Tv != T;
+    double a[5];
+    double kH = 0, dkH = 0;
+    TDual ad[5];
+    if (withSlope) {
+        TDual vc = CondensedVolume(Tv, ice), kappa = Compressibility(Tv, ice);
+        if (held) vc.d = kappa.d = 0;
+        if (!ice) {
+            const TDual k = HenryConstant(TDual{Tv, 1});
+            kH = k.v;
+            dkH = k.d;
+        }
+        LnfCoefficients(vc, kappa, 1.0 / TDual{R * Tv, held ? 0.0 : R}, TDual{p, p * s.ps.dlnp},
+                        Dual(v.Baa, held), Dual(v.Baw, held), Dual(v.Bww, held), Dual(v.Caaa, held),
+                        Dual(v.Caaw, held), Dual(v.Caww, held), Dual(v.Cwww, held), P, ad);
+        for (int i = 0; i < 5; ++i)
+            a[i] = ad[i].v;
+    } else {
+        if (!ice) kH = HenryConstant(Tv);
+        LnfCoefficients(CondensedVolume(Tv, ice).v, Compressibility(Tv, ice).v, 1 / (R * Tv), p, v.Baa.v,
+                        v.Baw.v, v.Bww.v, v.Caaa.v, v.Caaw.v, v.Caww.v, v.Cwww.v, P, a);
+    }
+    // Henry's term ln(1 − kH·P·x) varies by parts in 1e-9 over the iteration: linear about the start.
+    const double x0 = 1 - p / P;
+    const double u = kH * P;
+    const double h1 = -u / (1 - u * x0);
+    a[0] += std::log1p(-u * x0) - h1 * x0;
+    a[1] = h1;
+    auto L = [&a](double x, double& dL) {
+        dL = a[1] + x * (2 * a[2] + x * (3 * a[3] + x * 4 * a[4]));
+        return a[0] + x * (a[1] + x * (a[2] + x * (a[3] + x * a[4])));
+    };
+    double dL;
+    double lnf = L(x0, dL);
+    double f = std::exp(lnf), e = p / P;
+    for (int i = 0; i < 20; ++i) {
+        e = f * p / P;
+        const double F = lnf - L(1 - e, dL);
+        const double d = F / (1 + dL * e);
+        lnf -= d;
+        // f follows ln f by exp(−d) ≈ 1 − d + d²/2 − d³/6 while d is small (it is ~1e-5 at most
+        // after the first step). The error after a step is of order 1e-2·d² (quadratic convergence):
+        // done below 1e-9.
+        f = std::abs(d) < 1e-3 ? f * (1 - d * (1 - d * (0.5 - d / 6))) : std::exp(lnf);
+        if (std::abs(d) <= 1e-9) break;
+    }
+    if (withSlope) {
+        // d ln f/dT = (∂L/∂T − ∂L/∂x·e·dln pws/dT)/(1 + ∂L/∂x·e), at the solution x = 1 − e.
+        const double x = 1 - e;
+        const double LT =
+            ad[0].d + x * x * (ad[2].d + x * (ad[3].d + x * ad[4].d)) - dkH * P * x / (1 - u * x);
+        s.dlnf = (LT - dL * e * s.ps.dlnp) / (1 + dL * e);
     }
     s.f = f;
     s.xws = f * p / P;
@@ -252,7 +386,7 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice) {
 }
 
 TSaturation Saturation(double T, double P) {
-    return Saturation(T, P, Virials(std::max(T, TVirialMin)));
+    return Saturation(T, P, Virials(std::max(T, TVirialMin)), IsIce(T));
 }
 
 namespace {
@@ -283,7 +417,7 @@ double MolarDensity(double T, double P, double B, double C) {
         const double dF = 1 + rho * (2 * B + 3 * rho * C);
         const double d = F / dF;
         rho -= d;
-        if (std::abs(d) <= 1e-16 * rho) break;
+        if (std::abs(d) <= 1e-9 * rho) break; // quadratic convergence: the next step is below 1e-17
     }
     return rho;
 }

@@ -33,13 +33,17 @@ inline constexpr double Pt = 611.657;        // Pa, triple-point pressure
 inline constexpr double TVirialMin = 173.15; // K, lower end of the virial fits
 inline constexpr double TMax = 473.15;       // K, upper end of the formulation
 
-// Saturation pressure (Pa) and its logarithmic temperature derivative (1/K).
+// Saturation pressure (Pa), its logarithm and its logarithmic temperature derivative (1/K).
 struct TSatPressure {
     double p = 0;
     double dlnp = 0;
+    double lnp = 0;
 };
 TSatPressure SatPressureIce(double T);   // valid 50 K .. 273.16 K
 TSatPressure SatPressureWater(double T); // valid 273.16 K .. 647.096 K
+// The same without p itself (left 0): the logarithm is what the inversions need.
+TSatPressure LnSatPressureIce(double T);
+TSatPressure LnSatPressureWater(double T);
 // Ice below the triple point, liquid water from it: the two curves meet there exactly.
 inline bool IsIce(double T) {
     return T < Tt;
@@ -78,17 +82,15 @@ TVirials Virials(double T);
 struct TSaturation {
     TSatPressure ps;
     double f = 1;
+    double dlnf = 0; // d ln f/dT, 1/K
     double xws = 0;
     bool ice = false;
     bool CanSaturate() const { return xws < 1; }
 };
 // `v` must be Virials(max(T, TVirialMin)); below that end of the fits the virial terms are held.
-// `ice` picks the condensed phase (the stable one is IsIce(T)).
-TSaturation Saturation(double T, double P, const TVirials& v, bool ice);
-inline TSaturation Saturation(double T, double P, const TVirials& v) {
-    return Saturation(T, P, v, IsIce(T));
-}
-TSaturation Saturation(double T, double P);
+// `ice` picks the condensed phase (the stable one is IsIce(T)); dlnf is filled when `withSlope`.
+TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool withSlope = true);
+TSaturation Saturation(double T, double P); // stable phase, with slope
 
 // Mixture of mole fraction xw of water at T, P.
 struct TMixture {
