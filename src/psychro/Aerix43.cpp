@@ -106,16 +106,20 @@ double SolvedHumidity(double W) {
 
 // ---- States from (dry bulb, humidity ratio) ----
 
-// Complete state at dry bulb T (K) and humidity ratio W.
-void FromTW(const TCore& c, TAirState& r, double T, double W, double knownB = kNaN, double knownD = kNaN) {
-    const TPoint pt = c.At(T);
+// Complete state at the dry bulb of pt and humidity ratio W.
+void FromPoint(const TCore& c, TAirState& r, const TPoint& pt, double W, double knownB = kNaN,
+               double knownD = kNaN) {
     const bool saturated = c.CheckSaturation(pt, W);
     c.Fill(r, pt, W, saturated, knownB, knownD);
 }
 
-// Saturated state at dry bulb T (K).
-void Saturated(const TCore& c, TAirState& r, double T) {
-    const TPoint pt = c.At(T);
+// Complete state at dry bulb T (K) and humidity ratio W.
+void FromTW(const TCore& c, TAirState& r, double T, double W, double knownB = kNaN, double knownD = kNaN) {
+    FromPoint(c, r, c.At(T), W, knownB, knownD);
+}
+
+// Saturated state at the dry bulb of pt.
+void Saturated(const TCore& c, TAirState& r, const TPoint& pt) {
     if (!pt.CanSaturate()) Fail(psVapourPressure); // saturation would need vapour at the total pressure
     c.Fill(r, pt, pt.Ws, true, kNaN, kNaN);
 }
@@ -144,19 +148,19 @@ void FromWetLineW(const TCore& c, TAirState& r, const TWetLine& wl, double b, do
         return;
     }
     const double T = SolvedDryBulb(c.SolveT(wl.A() + wl.hw * W, W, kNaN));
-    FromTW(c, r, T, W, b - T0, knownD);
+    FromTW(c, r, std::max(T, b), W, wl.pt.tC, knownD);
 }
 
-// Dry bulb T (K) with wet bulb b (K).
-void FromDryWet(const TCore& c, TAirState& r, double T, double b, double knownB) {
-    b = Below(b, T);
-    if (b == T) return Saturated(c, r, T);
-    const TWetLine wl = c.WetLine(b);
+// Dry bulb tC with wet bulb bC (°C).
+void FromDryWet(const TCore& c, TAirState& r, double tC, double bC) {
+    const double T = DryBulbK(tC), b = Below(DryBulbK(bC), T);
+    if (b == T) return Saturated(c, r, c.AtC(tC));
+    const TWetLine wl = c.WetLine(b, bC);
     // The wet bulb's point, nearer the dew point, carries the slope the dew-point search starts from.
-    const TPoint pt = c.At(T, false);
+    const TPoint pt = c.AtC(tC, false);
     double W = SolvedHumidity(c.SolveW(pt.v, wl.A(), wl.hw));
     const bool saturated = c.CheckSaturation(pt, W);
-    c.Fill(r, pt, W, saturated, knownB, kNaN, &wl.pt);
+    c.Fill(r, pt, W, saturated, bC, kNaN, &wl.pt);
 }
 
 // Dry bulb (K) at which the wet-bulb line of wl has dried out completely (W = 0).
@@ -165,7 +169,7 @@ double DryEnd(const TCore& c, const TWetLine& wl) {
 }
 
 void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
-    const TWetLine wl = c.WetLine(b);
+    const TWetLine wl = c.WetLine(b, bC);
     if (phi >= 1) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
     const double dry = DryEnd(c, wl);
     if (phi == 0) {
@@ -206,7 +210,7 @@ void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
 
 void FromWetDensity(const TCore& c, TAirState& r, double b, double rho, double bC) {
     if (!(rho > 0)) Fail(psOutOfRange);
-    const TWetLine wl = c.WetLine(b);
+    const TWetLine wl = c.WetLine(b, bC);
     const double rhoSat = c.Density(wl.pt.v, wl.pt.Ws);
     if (rho > rhoSat * (1 + 1e-13)) Fail(psSupersaturated); // denser than saturated air at the wet bulb
     if (rho >= rhoSat) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
@@ -290,9 +294,8 @@ void FromFractionRH(const TCore& c, TAirState& r, double xw, double phi, const T
     c.Fill(r, pt, Wc, saturated, kNaN, knownD);
 }
 
-void FromDryBulbDensity(const TCore& c, TAirState& r, double T, double rho) {
+void FromDryBulbDensity(const TCore& c, TAirState& r, const TPoint& pt, double rho) {
     if (!(rho > 0)) Fail(psOutOfRange);
-    const TPoint pt = c.At(T);
     // ρ = ρmol·(Ma − xw·(Ma − Mw)); ρmol hardly depends on xw, so substitution converges at once.
     const double Pa = c.P() * 1000;
     double xw = 0;
@@ -330,62 +333,62 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
     const TCore c(P);
     switch (mode) {
     case 0:
-        return FromDryWet(c, r, DryBulbK(x1), DryBulbK(x2), x2);
+        return FromDryWet(c, r, x1, x2);
     case 1: {
-        const TPoint pt = c.At(DryBulbK(x1));
+        DryBulbK(x1);
+        const TPoint pt = c.AtC(x1);
         double W = SolvedHumidity(c.SolveW(pt.v, x2, 0));
         const bool saturated = c.CheckSaturation(pt, W);
         return c.Fill(r, pt, W, saturated, kNaN, kNaN);
     }
     case 2:
-        return FromTW(c, r, DryBulbK(x1), HumidityIn(x2));
+        DryBulbK(x1);
+        return FromPoint(c, r, c.AtC(x1), HumidityIn(x2));
     case 3: {
-        const double T = DryBulbK(x1), phi = RelHumidityIn(x2);
-        if (phi == 1) return Saturated(c, r, T);
-        const TPoint pt = c.At(T);
-        double W = HumidityFromFraction(phi * pt.sat.xws);
-        const bool saturated = c.CheckSaturation(pt, W);
-        return c.Fill(r, pt, W, saturated, kNaN, kNaN);
+        DryBulbK(x1);
+        const double phi = RelHumidityIn(x2);
+        const TPoint pt = c.AtC(x1);
+        if (phi == 1) return Saturated(c, r, pt);
+        return FromPoint(c, r, pt, HumidityFromFraction(phi * pt.sat.xws));
     }
     case 4: {
         const double T = DryBulbK(x1), d = Below(DewPointK(x2), T);
-        if (d == T) return Saturated(c, r, T);
-        return FromTW(c, r, T, HumidityFromFraction(DewFraction(c, d)), kNaN, x2);
+        if (d == T) return Saturated(c, r, c.AtC(x1));
+        return FromPoint(c, r, c.AtC(x1), HumidityFromFraction(DewFraction(c, d)), kNaN, x2);
     }
     case 5:
-        return FromTW(c, r, DryBulbK(x1), HumidityFromFraction(VapourFraction(x2, P)));
+        DryBulbK(x1);
+        return FromPoint(c, r, c.AtC(x1), HumidityFromFraction(VapourFraction(x2, P)));
     case 7:
-        return FromDryBulbDensity(c, r, DryBulbK(x1), x2);
+        DryBulbK(x1);
+        return FromDryBulbDensity(c, r, c.AtC(x1), x2);
     case 8: {
         const double b = DryBulbK(x1);
-        const TWetLine wl = c.WetLine(b);
+        const TWetLine wl = c.WetLine(b, x1);
         // Near the triple point the condensed water carries almost no enthalpy and the wet-bulb line
         // runs along the enthalpy line: the pair then fixes no state.
-        if (std::abs(wl.hw) < 1e-6) Fail(psUndetermined);
+        if (std::abs(wl.hw) < 1e-3) Fail(psUndetermined);
         const double W = (x2 - wl.A()) / wl.hw;
         if (W < -1e-13) Fail(psBelowDry);
         return FromWetLineW(c, r, wl, b, std::max(W, 0.0));
     }
-    case 9: {
-        const double b = DryBulbK(x1);
-        return FromWetLineW(c, r, c.WetLine(b), b, HumidityIn(x2));
-    }
+    case 9:
+        return FromWetLineW(c, r, c.WetLine(DryBulbK(x1), x1), DryBulbK(x1), HumidityIn(x2));
     case 10:
         return FromWetRH(c, r, DryBulbK(x1), RelHumidityIn(x2), x1);
     case 11: {
         const double b = DryBulbK(x1), d = Below(DewPointK(x2), b);
-        const TWetLine wl = c.WetLine(b);
+        const TWetLine wl = c.WetLine(b, x1);
         if (d == b) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
         return FromWetLineW(c, r, wl, b, HumidityFromFraction(DewFraction(c, d)), x2);
     }
     case 12: {
         const double b = DryBulbK(x1);
-        return FromWetLineW(c, r, c.WetLine(b), b, HumidityFromFraction(VapourFraction(x2, P)));
+        return FromWetLineW(c, r, c.WetLine(b, x1), b, HumidityFromFraction(VapourFraction(x2, P)));
     }
-    case 13: {
-        const double b = DryBulbK(x1), T = DryBulbFromSatPressure(x2);
-        return FromDryWet(c, r, T, b, x1);
-    }
+    case 13:
+        DryBulbK(x1);
+        return FromDryWet(c, r, DryBulbFromSatPressure(x2) - T0, x1);
     case 14:
         return FromWetDensity(c, r, DryBulbK(x1), x2, x1);
     case 15:
@@ -415,10 +418,10 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
         return FromHumidityDensity(c, r, HumidityIn(x1), x2);
     case 28: {
         const double phi = RelHumidityIn(x1), d = DewPointK(x2);
-        const TPoint D = c.At(d);
+        const TPoint D = c.AtC(x2);
         if (!D.CanSaturate()) Fail(psVapourPressure);
         if (phi == 1) {
-            SolvedDryBulb(d);
+            SolvedDryBulb(d); // saturated: the dew point is the dry bulb
             return c.Fill(r, D, D.Ws, true, kNaN, kNaN);
         }
         return FromFractionRH(c, r, D.sat.xws, phi, &D, x2);
@@ -426,16 +429,14 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
     case 29:
         return FromFractionRH(c, r, VapourFraction(x2, P), RelHumidityIn(x1), nullptr, kNaN);
     case 30: {
-        const double phi = RelHumidityIn(x1), T = DryBulbFromSatPressure(x2);
-        if (phi == 1) return Saturated(c, r, T);
-        const TPoint pt = c.At(T);
-        double W = HumidityFromFraction(phi * pt.sat.xws);
-        const bool saturated = c.CheckSaturation(pt, W);
-        return c.Fill(r, pt, W, saturated, kNaN, kNaN);
+        const double phi = RelHumidityIn(x1);
+        const TPoint pt = c.At(DryBulbFromSatPressure(x2));
+        if (phi == 1) return Saturated(c, r, pt);
+        return FromPoint(c, r, pt, HumidityFromFraction(phi * pt.sat.xws));
     }
     case 31: {
         const double T = DryBulbFromSatPressure(x2), d = Below(DewPointK(x1), T);
-        if (d == T) return Saturated(c, r, T);
+        if (d == T) return Saturated(c, r, c.At(T));
         return FromTW(c, r, T, HumidityFromFraction(DewFraction(c, d)), kNaN, x1);
     }
     case 32:

@@ -43,6 +43,7 @@ double BranchStart(double L, bool ice) {
 TPoint TCore::AtPhase(double T, bool ice, bool withSlope) const {
     TPoint p;
     p.T = T;
+    p.tC = T - T0;
     p.v = Virials(T);
     p.sat = T >= TVirialMin ? Saturation(T, FPa, p.v, ice, withSlope)
                             : Saturation(T, FPa, Virials(TVirialMin), ice, withSlope);
@@ -63,8 +64,10 @@ TWetLine MakeWetLine(const TCore& core, double b, bool ice, double Pa, bool with
 
 } // namespace
 
-TWetLine TCore::WetLine(double b) const {
-    return MakeWetLine(*this, b, IsIce(b), FPa, true);
+TWetLine TCore::WetLine(double b, double bC) const {
+    TWetLine w = MakeWetLine(*this, b, IsIce(b), FPa, true);
+    if (!std::isnan(bC)) w.pt.tC = bC;
+    return w;
 }
 
 double TCore::Enthalpy(const TVirials& v, double W) const {
@@ -242,7 +245,7 @@ void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double
     const TMixture m = MixtureW(t.v, FPa, W, true);
     r = TAirState{};
     r.Pressure = FP;
-    r.DryBulb = t.T - T0;
+    r.DryBulb = t.tC;
     r.Humidity = W;
     r.Enthalpy = m.h;
     r.SpecificVolume = m.v;

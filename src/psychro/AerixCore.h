@@ -6,6 +6,7 @@
 #include "psychro/RealGasMoistAir.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace aerix {
 
@@ -26,6 +27,7 @@ inline constexpr double kSatSlack = 1e-9; // relative: inputs this close above s
 // Everything that depends on temperature alone at the solver's pressure.
 struct TPoint {
     double T = 0;        // K
+    double tC = 0;       // °C, exactly as given when the point came from an input
     realgas::TVirials v; // at T
     realgas::TSaturation sat;
     double Ws = 0; // saturation humidity ratio; 0 where the mixture cannot saturate
@@ -51,7 +53,14 @@ public:
     // withSlope adds d ln f/dT, which the dew-point search takes from its hints.
     TPoint At(double T, bool withSlope = true) const { return AtPhase(T, realgas::IsIce(T), withSlope); }
     TPoint AtPhase(double T, bool ice, bool withSlope = true) const;
-    TWetLine WetLine(double b) const;
+    // A point from a temperature in °C, which the state then reports unchanged.
+    TPoint AtC(double tC, bool withSlope = true) const {
+        TPoint p = At(tC + realgas::T0, withSlope);
+        p.tC = tC;
+        return p;
+    }
+    // Wet-bulb line at b (K); bC, when given, is b in °C as the caller had it.
+    TWetLine WetLine(double b, double bC = std::numeric_limits<double>::quiet_NaN()) const;
 
     double Enthalpy(const realgas::TVirials& v, double W) const; // kJ/kg dry air
     double Density(const realgas::TVirials& v, double W) const;  // kg moist air / m³
