@@ -101,9 +101,14 @@ std::string FormatFixed(double v, int prec, bool thousands) {
     std::string intPart;
     for (int i = 0; i < d.Point; ++i)
         intPart += d.DigitAt(i);
-    if (intPart.empty()) intPart = "0";
-    std::string out = d.Negative && !d.IsZero() ? "-" : "";
-    out += thousands ? GroupThousands(intPart) : intPart;
+    // Appended rather than assigned: GCC 12 at -O3 warns falsely (-Wrestrict) on the assignment.
+    if (intPart.empty()) intPart += '0';
+    std::string out;
+    if (d.Negative && !d.IsZero()) out += '-';
+    if (thousands)
+        out += GroupThousands(intPart);
+    else
+        out += intPart;
     if (prec > 0) {
         out += '.';
         for (int i = 0; i < prec; ++i)
@@ -143,16 +148,23 @@ std::string FormatGeneral(double v, int prec) {
     const int exponent = d.Point - 1;
     if (exponent > -5 && exponent < prec) {
         if (d.Point <= 0) {
-            out += "0." + std::string(static_cast<std::size_t>(-d.Point), '0') + d.Digits;
+            out += "0.";
+            out.append(static_cast<std::size_t>(-d.Point), '0');
+            out += d.Digits;
         } else if (d.Point >= size) {
-            out += d.Digits + std::string(static_cast<std::size_t>(d.Point - size), '0');
+            out += d.Digits;
+            out.append(static_cast<std::size_t>(d.Point - size), '0');
         } else {
-            out += d.Digits.substr(0, static_cast<std::size_t>(d.Point)) + "." +
-                   d.Digits.substr(static_cast<std::size_t>(d.Point));
+            out.append(d.Digits, 0, static_cast<std::size_t>(d.Point));
+            out += '.';
+            out.append(d.Digits, static_cast<std::size_t>(d.Point));
         }
     } else {
         out += d.Digits[0];
-        if (size > 1) out += "." + d.Digits.substr(1);
+        if (size > 1) {
+            out += '.';
+            out.append(d.Digits, 1);
+        }
         out += 'E';
         out += std::to_string(exponent);
     }
