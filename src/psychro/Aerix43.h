@@ -1,6 +1,23 @@
 #pragma once
 // Moist-air property library: complete states from any pair of properties, mixing, apparatus dew
 // point and the standard atmosphere. Units: kPa, °C, kg/kg dry air, kJ/kg dry air, fraction 0..1.
+//
+// Real-gas moist air after Hyland & Wexler (1983, ASHRAE RP-216) with the saturation curves of IAPWS
+// and the air-water virial coefficient of Harvey & Huang (2007), as the ASHRAE Handbook's tables are
+// computed (src/psychro/RealGasMoistAir.h has the details). Range: dry bulb −100..200 °C, pressure up
+// to 5000 kPa. Definitions of the fields:
+//  - saturation is over ice below the triple point (0.01 °C), over liquid water from it, for the
+//    saturation pressure, the dew (frost) point and the water in the wet-bulb balance;
+//  - VapourPressure is the partial pressure xw·P; SatPressure that of the pure phase at the dry bulb;
+//  - RelHumidity is xw/xws at the dry bulb and pressure (= pw/(f·pws), f the enhancement factor), so
+//    saturated air has exactly 1; above the boiling point, where air cannot saturate, pw/pws;
+//  - DegreeOfSaturation is W/Ws at the dry bulb, 0 where air cannot saturate;
+//  - SpecificHeat is dh/dt at constant W and P (real gas), per kg of dry air;
+//  - Density is kg of moist air per m³, SpecificVolume m³ per kg of dry air;
+//  - the dew point of air drier than frost at −150 °C (dry air included) is reported as −150 °C;
+//  - where air and the same air at a wet bulb just above 0.01 °C (wet wick) and just below (frozen
+//    wick) both balance, the liquid one is reported.
+// Input temperatures come back unchanged in the state; SetState leaves MassShare 0.
 
 #include <cstddef>
 #include <cstdint>
