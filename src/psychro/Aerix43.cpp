@@ -47,6 +47,13 @@ double DryBulbK(double t) {
     return T;
 }
 
+// A wet bulb may lie a little below the lowest dry bulb (that of very dry air at −100 °C does).
+double WetBulbK(double b) {
+    const double T = b + T0;
+    if (T < kDewMin || T > kTMax) Fail(psOutOfRange);
+    return T;
+}
+
 double DewPointK(double d) {
     const double T = d + T0;
     if (T < kDewMin || T > kTMax) Fail(psOutOfRange);
@@ -90,8 +97,9 @@ double Below(double lower, double upper) {
     return std::min(lower, upper);
 }
 
+// A solved dry bulb (K): within the range, give or take the solvers' tolerance at its ends.
 double SolvedDryBulb(double T) {
-    if (!(T >= kTMin && T <= kTMax)) Fail(psOutOfRange);
+    if (!(T >= kTMin - kTempSlack && T <= kTMax + kTempSlack)) Fail(psOutOfRange);
     return T;
 }
 
@@ -139,12 +147,18 @@ double HumidityFromFraction(double xw) {
 
 // ---- Pairs with the wet bulb ----
 
+// Saturated air at the wet bulb of wl (whose dry bulb then is the wet bulb).
+void SaturatedAtWetBulb(const TCore& c, TAirState& r, const TWetLine& wl) {
+    SolvedDryBulb(wl.pt.T);
+    c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+}
+
 // Dry bulb along the wet-bulb line of wl at humidity ratio W, then the state.
 void FromWetLineW(const TCore& c, TAirState& r, const TWetLine& wl, double b, double W,
                   double knownD = kNaN) {
     if (W > wl.pt.Ws * (1 + kSatSlack)) Fail(psSupersaturated); // the dry bulb would fall below the wet bulb
     if (W >= wl.pt.Ws * (1 - kSatSlack)) {
-        c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+        SaturatedAtWetBulb(c, r, wl);
         return;
     }
     const double T = SolvedDryBulb(c.SolveT(wl.A() + wl.hw * W, W, kNaN));
@@ -153,7 +167,7 @@ void FromWetLineW(const TCore& c, TAirState& r, const TWetLine& wl, double b, do
 
 // Dry bulb tC with wet bulb bC (°C).
 void FromDryWet(const TCore& c, TAirState& r, double tC, double bC) {
-    const double T = DryBulbK(tC), b = Below(DryBulbK(bC), T);
+    const double T = DryBulbK(tC), b = Below(WetBulbK(bC), T);
     if (b == T) return Saturated(c, r, c.AtC(tC));
     const TWetLine wl = c.WetLine(b, bC);
     // The wet bulb's point, nearer the dew point, carries the slope the dew-point search starts from.
@@ -170,7 +184,7 @@ double DryEnd(const TCore& c, const TWetLine& wl) {
 
 void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
     const TWetLine wl = c.WetLine(b, bC);
-    if (phi >= 1) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+    if (phi >= 1) return SaturatedAtWetBulb(c, r, wl);
     const double dry = DryEnd(c, wl);
     if (phi == 0) {
         FromTW(c, r, SolvedDryBulb(dry), 0, bC);
@@ -201,7 +215,7 @@ void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
         return TEval{f - phi, f * (dW / (std::max(W, 1e-300) * (1 + W / Eps)) - p.sat.ps.dlnp)};
     };
     if (!SolveMonotone(g, b, hi, T, 2e-9, false, T)) Fail(psOutOfRange);
-    if (T == b) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+    if (T == b) return SaturatedAtWetBulb(c, r, wl);
     const TPoint pt = c.At(T);
     double W = SolvedHumidity(c.SolveW(pt.v, A, hw));
     const bool saturated = c.CheckSaturation(pt, W);
@@ -213,7 +227,7 @@ void FromWetDensity(const TCore& c, TAirState& r, double b, double rho, double b
     const TWetLine wl = c.WetLine(b, bC);
     const double rhoSat = c.Density(wl.pt.v, wl.pt.Ws);
     if (rho > rhoSat * (1 + 1e-13)) Fail(psSupersaturated); // denser than saturated air at the wet bulb
-    if (rho >= rhoSat) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+    if (rho >= rhoSat) return SaturatedAtWetBulb(c, r, wl);
     const double hi = std::min(DryEnd(c, wl), kTMax);
     auto g = [&](double T) {
         const TVirials v = Virials(T);
@@ -363,7 +377,7 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
         DryBulbK(x1);
         return FromDryBulbDensity(c, r, c.AtC(x1), x2);
     case 8: {
-        const double b = DryBulbK(x1);
+        const double b = WetBulbK(x1);
         const TWetLine wl = c.WetLine(b, x1);
         // Near the triple point the condensed water carries almost no enthalpy and the wet-bulb line
         // runs along the enthalpy line: the pair then fixes no state.
@@ -373,24 +387,24 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
         return FromWetLineW(c, r, wl, b, std::max(W, 0.0));
     }
     case 9:
-        return FromWetLineW(c, r, c.WetLine(DryBulbK(x1), x1), DryBulbK(x1), HumidityIn(x2));
+        return FromWetLineW(c, r, c.WetLine(WetBulbK(x1), x1), WetBulbK(x1), HumidityIn(x2));
     case 10:
-        return FromWetRH(c, r, DryBulbK(x1), RelHumidityIn(x2), x1);
+        return FromWetRH(c, r, WetBulbK(x1), RelHumidityIn(x2), x1);
     case 11: {
-        const double b = DryBulbK(x1), d = Below(DewPointK(x2), b);
+        const double b = WetBulbK(x1), d = Below(DewPointK(x2), b);
         const TWetLine wl = c.WetLine(b, x1);
-        if (d == b) return c.Fill(r, wl.pt, wl.pt.Ws, true, kNaN, kNaN);
+        if (d == b) return SaturatedAtWetBulb(c, r, wl);
         return FromWetLineW(c, r, wl, b, HumidityFromFraction(DewFraction(c, d)), x2);
     }
     case 12: {
-        const double b = DryBulbK(x1);
+        const double b = WetBulbK(x1);
         return FromWetLineW(c, r, c.WetLine(b, x1), b, HumidityFromFraction(VapourFraction(x2, P)));
     }
     case 13:
-        DryBulbK(x1);
+        WetBulbK(x1);
         return FromDryWet(c, r, DryBulbFromSatPressure(x2) - T0, x1);
     case 14:
-        return FromWetDensity(c, r, DryBulbK(x1), x2, x1);
+        return FromWetDensity(c, r, WetBulbK(x1), x2, x1);
     case 15:
         return FromEnthalpyW(c, r, x1, HumidityIn(x2));
     case 16:

@@ -58,14 +58,14 @@ TWetLine MakeWetLine(const TCore& core, double b, bool ice, double Pa, bool with
     w.pt = core.AtPhase(b, ice, withSlope);
     if (!w.pt.CanSaturate()) Fail(psOutOfRange); // at or above the boiling point
     w.hs = MixtureW(w.pt.v, Pa, w.pt.Ws).h;
-    w.hw = ice ? IceEnthalpy(b) : LiquidEnthalpy(b);
+    w.hw = ice ? IceEnthalpy(b, w.pt.sat.ps) : LiquidEnthalpy(b, w.pt.sat.ps);
     return w;
 }
 
 } // namespace
 
 TWetLine TCore::WetLine(double b, double bC) const {
-    TWetLine w = MakeWetLine(*this, b, IsIce(b), FPa, true);
+    TWetLine w = MakeWetLine(*this, b, IsIce(b), FPa, false);
     if (!std::isnan(bC)) w.pt.tC = bC;
     return w;
 }
@@ -79,31 +79,31 @@ double TCore::Density(const TVirials& v, double W) const {
 }
 
 double TCore::SolveW(const TVirials& v, double a, double c) const {
-    // h(t, W) is linear in W up to the small real-gas terms. The start takes dry air's enthalpy to
-    // first order in the virial series and the ideal-gas slope; then secant steps, while they are
-    // long enough to give a clean slope, else Newton steps on the last one.
+    // F(W) = h(t, W) − a − c·W rises with W (vapour carries more enthalpy than the condensed water)
+    // and is nearly linear in it. From F(0): Newton on the ideal-gas slope, then secant steps while
+    // they are long enough to give a clean slope, kept inside the bracket F has shown so far.
+    // A root below zero is returned as the negative Newton estimate from F(0) for the caller to reject.
     double slope = v.hw0 / Mw / 1000 - c;
-    const double h0 = (v.ha0 + FPa * (v.Baa.v - v.T * v.Baa.d1)) / Ma / 1000;
-    double W = (a - h0) / slope;
-    double Wp = 0, Fp = 0;
-    bool havePrev = false;
+    const double F0 = Enthalpy(v, 0) - a;
+    if (F0 >= 0) return -F0 / slope;
     const double noise = 2e-15 * (std::abs(a) + 50);
-    double lastStep = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < 40; ++i) {
-        W = std::max(W, -0.5 * Eps);
+    double lo = 0, hi = std::numeric_limits<double>::infinity();
+    double Wp = 0, Fp = F0;
+    double W = -F0 / slope;
+    for (int i = 0; i < 100; ++i) {
         const double F = Enthalpy(v, W) - a - c * W;
         if (std::abs(F) <= noise) return W;
-        if (havePrev && std::abs(W - Wp) > 1e-8 * (std::abs(W) + 1e-12)) slope = (F - Fp) / (W - Wp);
-        const double dW = F / slope;
-        // Steps that stop shrinking have reached the round-off of h: keep the better of the two.
-        if (std::abs(dW) >= lastStep) return std::abs(F) <= std::abs(Fp) ? W : Wp;
-        lastStep = std::abs(dW);
+        (F < 0 ? lo : hi) = W;
+        if (std::abs(W - Wp) > 1e-8 * (std::abs(W) + 1e-12)) slope = (F - Fp) / (W - Wp);
+        double next = W - F / slope;
+        const bool fast = std::abs(F) <= 0.1 * std::abs(Fp);
+        if (!(next > lo && next < hi)) next = std::isfinite(hi) ? 0.5 * (lo + hi) : 2 * W;
+        // Superlinear convergence: after a step this short the rest is round-off.
+        if (fast && std::abs(next - W) <= 1e-12 * std::abs(next) + 1e-18) return next;
+        if (std::isfinite(hi) && hi - lo <= 1e-15 * hi) return 0.5 * (lo + hi);
         Wp = W;
         Fp = F;
-        havePrev = true;
-        W -= dW;
-        // Secant steps converge superlinearly: after a step this short the rest is round-off.
-        if (std::abs(dW) <= 1e-12 * std::abs(W) + 1e-18) return W;
+        W = next;
     }
     Fail(psNoConvergence);
 }
@@ -129,7 +129,8 @@ double TCore::SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoi
     // pws part is solved exactly under each model. The model errs by ½·(ln f)''·ΔT², so once that,
     // with (ln f)'' taken from the change of slope between the last two points, is below 2e-10 K the
     // step is taken without a further evaluation. Hints (points with f at this pressure, the nearer
-    // first) seed the first model; with two it is a quadratic through both.
+    // first) seed the first model: the nearer one's slope, a quadratic when a second point is at
+    // hand, or the secant through the two when the slope is not.
     const double L = std::log(pw);
     const double curvatureFloor = 1e-6 * std::max(1.0, FPa / 101325);
     // One Newton step of InvertBranch from a point whose ln pws is known.
@@ -144,8 +145,11 @@ double TCore::SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoi
         sr = hint->sat.dlnf;
         // Hints over the other condensed phase have another f: they only start the search.
         if (hint2 && hint->sat.ice == ice && hint2->sat.ice == ice && std::abs(hint2->T - Tr) > 1e-3) {
-            const double d = hint2->T - Tr;
-            cr = (std::log(hint2->sat.f) - lnfr - sr * d) / (d * d);
+            const double d = hint2->T - Tr, dl = std::log(hint2->sat.f) - lnfr;
+            if (hint->sat.hasSlope)
+                cr = (dl - sr * d) / (d * d);
+            else
+                sr = dl / d;
         }
         const double start = hint->sat.ice == ice ? stepFrom(L - lnfr, sr, Tr, hint->sat.ps) : Tr;
         T = InvertBranch(L - lnfr, sr, Tr, ice, start, cr);
@@ -196,7 +200,8 @@ double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
     double x0 = 0.5 * (lo + hi);
     if (hi == t.T && hi > lo) {
         const bool ice = IsIce(hi);
-        const double hs = MixtureW(t.v, FPa, t.Ws).h, hw = ice ? IceEnthalpy(hi) : LiquidEnthalpy(hi);
+        const double hs = MixtureW(t.v, FPa, t.Ws).h,
+                     hw = ice ? IceEnthalpy(hi, t.sat.ps) : LiquidEnthalpy(hi, t.sat.ps);
         const double G = h - hs + (t.Ws - W) * hw;
         const double xws = t.sat.xws;
         const double dWs = Eps / ((1 - xws) * (1 - xws)) * xws * t.sat.ps.dlnp;
@@ -207,6 +212,9 @@ double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
         const double u = disc >= 0 && S - std::sqrt(disc) != 0 ? -2 * G / (S - std::sqrt(disc)) : -G / S;
         if (std::isfinite(u)) x0 = std::clamp(hi + u, lo, hi);
     }
+    // Along a wet-bulb line W changes by about cp/hfg ≈ 4e-4 per kelvin: the tolerance keeps the
+    // humidity ratio it implies within 1e-9 of W even for the driest air.
+    const double tol = std::clamp(2.5e-6 * W, 1e-13, 2e-9);
     auto solveOn = [&](double a, double b, bool ice, double& root) {
         auto G = [&](double x) {
             const TWetLine wl = MakeWetLine(*this, x, ice, FPa, false);
@@ -217,7 +225,7 @@ double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
             const double slope = -(cpa + (hv - wl.hw) * dWs - (wl.pt.Ws - W) * (ice ? 2.1 : 4.19));
             return TEval{h - wl.A() - wl.hw * W, slope};
         };
-        return SolveMonotone(G, a, b, std::clamp(x0, a, b), 2e-9, false, root);
+        return SolveMonotone(G, a, b, std::clamp(x0, a, b), tol, false, root);
     };
     double b = 0;
     if (t.T < Tt || lo >= Tt) {

@@ -91,11 +91,14 @@ double SatTemperature(double p) {
     return T;
 }
 
-double IceEnthalpy(double T) {
+double IceEnthalpy(double T, const TSatPressure& ps) {
     // Hyland & Wexler (1983), saturated ice, J/kg.
-    const double h = -0.647595e6 + T * (0.274292e3 + T * (0.2910583e1 + T * 0.1083437e-2)) +
-                     0.107e-2 * SatPressureIce(T).p;
+    const double h = -0.647595e6 + T * (0.274292e3 + T * (0.2910583e1 + T * 0.1083437e-2)) + 0.107e-2 * ps.p;
     return h / 1000;
+}
+
+double IceEnthalpy(double T) {
+    return IceEnthalpy(T, SatPressureIce(T));
 }
 
 namespace {
@@ -114,14 +117,13 @@ double IceVolume(double T) {
 }
 
 // T·v·dp/dT of the saturated liquid, J/kg.
-double LiquidBeta(double T) {
-    const TSatPressure s = SatPressureWater(T);
+double LiquidBeta(double T, const TSatPressure& s) {
     return T / LiquidDensity(T) * s.dlnp * s.p;
 }
 
 } // namespace
 
-double LiquidEnthalpy(double T) {
+double LiquidEnthalpy(double T, const TSatPressure& ps) {
     // Hyland & Wexler (1983): h = α + β − β(Tt), J/kg, zero at the triple point.
     double alpha;
     if (T < 373.125) {
@@ -133,8 +135,12 @@ double LiquidEnthalpy(double T) {
                 T * (0.4194325677e4 + T * (-0.6908894163e-1 + T * (0.105555302e-3 + T * -0.7111382234e-7)));
         if (T > 403.128) alpha -= 0.6059e-3 * std::pow(T - 403.128, 3.1);
     }
-    static const double beta0 = LiquidBeta(Tt);
-    return (alpha + LiquidBeta(T) - beta0) / 1000;
+    static const double beta0 = LiquidBeta(Tt, SatPressureWater(Tt));
+    return (alpha + LiquidBeta(T, ps) - beta0) / 1000;
+}
+
+double LiquidEnthalpy(double T) {
+    return LiquidEnthalpy(T, SatPressureWater(T));
 }
 
 TVirials Virials(double T) {
@@ -320,6 +326,7 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool wit
     if (p >= P) {
         s.f = 1;
         s.xws = p / P;
+        s.hasSlope = true;
         return s;
     }
     // Hyland & Wexler's enhancement factor: ln f = L(xas), a polynomial in the saturation mole
@@ -379,6 +386,7 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool wit
         const double LT =
             ad[0].d + x * x * (ad[2].d + x * (ad[3].d + x * ad[4].d)) - dkH * P * x / (1 - u * x);
         s.dlnf = (LT - dL * e * s.ps.dlnp) / (1 + dL * e);
+        s.hasSlope = true;
     }
     s.f = f;
     s.xws = f * p / P;

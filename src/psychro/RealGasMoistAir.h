@@ -57,6 +57,9 @@ double SatTemperature(double p);
 // Enthalpy of the condensed phase at saturation, kJ/kg: ice below the triple point, else liquid.
 double IceEnthalpy(double T);
 double LiquidEnthalpy(double T);
+// The same with the phase's saturation pressure at T already at hand.
+double IceEnthalpy(double T, const TSatPressure& ps);
+double LiquidEnthalpy(double T, const TSatPressure& ps);
 inline double CondensedEnthalpy(double T) {
     return IsIce(T) ? IceEnthalpy(T) : LiquidEnthalpy(T);
 }
@@ -82,7 +85,8 @@ TVirials Virials(double T);
 struct TSaturation {
     TSatPressure ps;
     double f = 1;
-    double dlnf = 0; // d ln f/dT, 1/K
+    double dlnf = 0;       // d ln f/dT, 1/K
+    bool hasSlope = false; // dlnf was computed
     double xws = 0;
     bool ice = false;
     bool CanSaturate() const { return xws < 1; }
