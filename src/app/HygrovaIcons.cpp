@@ -36,40 +36,40 @@ QIcon Paint(const TPainterFn& draw) {
     return icon;
 }
 
-// The saturation curve across the picture, lower left to upper right.
+// A small chart: the bottom and right axes and the saturation curve rising from the lower left.
 void SaturationCurve(QPainter& p) {
+    p.setPen(QPen(QColor(140, 140, 140), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF{QPointF(2.5, 20.5), QPointF(20.5, 20.5), QPointF(20.5, 3.5)});
     QPainterPath curve;
     curve.moveTo(2.5, 19.5);
-    curve.cubicTo(10, 18.5, 14, 13, 16.5, 3);
-    p.setPen(QPen(CurveColor, 1.4, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
+    curve.cubicTo(7.5, 19.2, 10, 12.5, 11.5, 3.5);
+    p.setPen(QPen(CurveColor, 1.5, Qt::SolidLine, Qt::RoundCap));
     p.drawPath(curve);
-    // The bottom of the chart.
-    p.setPen(QPen(QColor(150, 150, 150), 1));
-    p.drawLine(QPointF(2.5, 21.5), QPointF(21.5, 21.5));
 }
 
 void StatePoint(QPainter& p, QPointF at, bool filled = false) {
-    p.setPen(QPen(LineColor, 1.4));
+    p.setPen(QPen(LineColor, 1.3));
     p.setBrush(filled ? LineColor : PointFill);
-    p.drawEllipse(at, 2.4, 2.4);
+    p.drawEllipse(at, 2.2, 2.2);
 }
 
 void Line(QPainter& p, QPointF from, QPointF to, Qt::PenStyle style = Qt::SolidLine) {
-    p.setPen(QPen(LineColor, 1.6, style, Qt::RoundCap));
+    p.setPen(QPen(LineColor, 1.5, style, Qt::RoundCap));
     p.drawLine(from, to);
 }
 
-// The "add" mark in the lower right corner.
+// The "add" mark in the lower right corner, over the corner of the axes.
 void AddMark(QPainter& p) {
+    const QPointF c(19.3, 19.3);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(18.5, 17.5), 5.5, 5.5);
+    p.drawEllipse(c, 4.7, 4.7);
     p.setBrush(AddColor);
-    p.drawEllipse(QPointF(18.5, 17.5), 4.5, 4.5);
-    p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(16, 17.5), QPointF(21, 17.5));
-    p.drawLine(QPointF(18.5, 15), QPointF(18.5, 20));
+    p.drawEllipse(c, 3.9, 3.9);
+    p.setPen(QPen(Qt::white, 1.4, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(c - QPointF(2.3, 0), c + QPointF(2.3, 0));
+    p.drawLine(c - QPointF(0, 2.3), c + QPointF(0, 2.3));
 }
 
 } // namespace
@@ -77,7 +77,7 @@ void AddMark(QPainter& p) {
 QIcon AirStateIcon() {
     return Paint([](QPainter& p) {
         SaturationCurve(p);
-        StatePoint(p, QPointF(10, 10), true);
+        StatePoint(p, QPointF(14, 12), true);
         AddMark(p);
     });
 }
@@ -86,7 +86,7 @@ QIcon ProcessIcon() {
     return Paint([](QPainter& p) {
         SaturationCurve(p);
         // A cooling coil: inlet upper right, outlet lower left, with the direction of the air.
-        const QPointF in(15.5, 8), out(6.5, 14.5);
+        const QPointF in(17.5, 7), out(10.8, 14.5);
         Line(p, in, out);
         QPainterPath head;
         const double angle = std::atan2(out.y() - in.y(), out.x() - in.x());
@@ -108,7 +108,7 @@ QIcon MixtureIcon() {
     return Paint([](QPainter& p) {
         SaturationCurve(p);
         // Two streams and the mixed state on the line between them.
-        const QPointF a(6, 11), b(17, 6);
+        const QPointF a(11.5, 16), b(17.5, 7);
         Line(p, a, b);
         StatePoint(p, a);
         StatePoint(p, b);
@@ -121,7 +121,7 @@ QIcon BypassIcon() {
     return Paint([](QPainter& p) {
         SaturationCurve(p);
         // Inlet, outlet and the coil's apparatus dew point on the saturation curve.
-        const QPointF in(17, 8), out(10.5, 11.5), adp(6.5, 13.6);
+        const QPointF in(18, 7.8), out(13.5, 10.5), adp(9.4, 13);
         Line(p, in, out);
         Line(p, out, adp, Qt::DotLine);
         StatePoint(p, in);

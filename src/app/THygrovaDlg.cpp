@@ -48,7 +48,7 @@ THygrovaDlg::THygrovaDlg(QWidget* parent)
 }
 
 THygrovaDlg::~THygrovaDlg() {
-    qApp->removeEventFilter(this);
+    if (qApp) qApp->removeEventFilter(this);
     // FormDestroy: the chart goes before the preview whose canvas it holds.
     FChart.reset();
 }

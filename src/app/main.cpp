@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <memory>
 
 int main(int argc, char** argv) {
     THygrovaApplication app(argc, argv);

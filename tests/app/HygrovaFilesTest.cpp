@@ -7,6 +7,7 @@
 #include "psychro/Format.h"
 #include "units/TxConv.h"
 
+#include <QCursor>
 #include <QDate>
 #include <QFile>
 #include <QFileDialog>
@@ -304,6 +305,12 @@ private slots:
         if (!content.isNull()) Spit(path, content);
         QSignalSpy pages(F::Preview(*W), &TPrintPreview::PagesChanged);
         QSignalSpy titles(W.get(), &QWidget::windowTitleChanged);
+        // The hourglass shows while the busy caption does.
+        QList<bool> hourglass;
+        connect(W.get(), &QWidget::windowTitleChanged, this, [&hourglass] {
+            const QCursor* c = QApplication::overrideCursor();
+            hourglass << (c && c->shape() == Qt::WaitCursor);
+        });
         const std::optional<TFileDialogRequest> asked = Run("LoadfromFile1", path);
         QVERIFY(FFixture.Errors.isEmpty());
         QVERIFY(asked);
@@ -318,6 +325,7 @@ private slots:
         QCOMPARE(titles[0][0].toString(), QString("Hygrova - Loading Hygrova Data File..."));
         QCOMPARE(titles[1][0].toString(), QString("Hygrova"));
         QCOMPARE(W->windowTitle(), QString("Hygrova"));
+        QVERIFY(!hourglass.isEmpty() && hourglass.front());
         QVERIFY(QApplication::overrideCursor() == nullptr);
         // The chart got what the fields show.
         QCOMPARE(W->Chart().TemperatureUnit().Index, expected.TemperatureUnit);
