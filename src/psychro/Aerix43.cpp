@@ -41,9 +41,13 @@ const TModePair* FindMode(int mode) {
 
 // ---- Input checks (°C and kPa in, K out) ----
 
+// Temperatures within this of each other (K) count as equal when one came from a saturation
+// pressure or another inversion of the same curve.
+constexpr double kTempSlack = 1e-9;
+
 double DryBulbK(double t) {
     const double T = t + T0;
-    if (T < kTMin || T > kTMax) Fail(psOutOfRange);
+    if (!(T >= kTMin - kTempSlack && T <= kTMax + kTempSlack)) Fail(psOutOfRange);
     return T;
 }
 
@@ -79,18 +83,6 @@ double VapourFraction(double v, double P) {
     return v / P;
 }
 
-// Dry bulb (K) whose saturation pressure is s (kPa).
-double DryBulbFromSatPressure(double s) {
-    if (!(s > 0)) Fail(psOutOfRange);
-    const double T = SatTemperature(s * 1000);
-    if (T < kTMin || T > kTMax) Fail(psOutOfRange);
-    return T;
-}
-
-// Temperatures within this of each other (K) count as equal when one came from a saturation
-// pressure or another inversion of the same curve.
-constexpr double kTempSlack = 1e-9;
-
 // Orders two temperatures that must satisfy lower ≤ upper, snapping lower to upper within the slack.
 double Below(double lower, double upper) {
     if (lower > upper + kTempSlack) Fail(psSupersaturated);
@@ -101,6 +93,12 @@ double Below(double lower, double upper) {
 double SolvedDryBulb(double T) {
     if (!(T >= kTMin - kTempSlack && T <= kTMax + kTempSlack)) Fail(psOutOfRange);
     return T;
+}
+
+// Dry bulb (K) whose saturation pressure is s (kPa).
+double DryBulbFromSatPressure(double s) {
+    if (!(s > 0)) Fail(psOutOfRange);
+    return SolvedDryBulb(SatTemperature(s * 1000));
 }
 
 // A humidity ratio from a solver may undershoot zero by round-off.
@@ -156,8 +154,9 @@ void SaturatedAtWetBulb(const TCore& c, TAirState& r, const TWetLine& wl) {
 // Dry bulb along the wet-bulb line of wl at humidity ratio W, then the state.
 void FromWetLineW(const TCore& c, TAirState& r, const TWetLine& wl, double b, double W,
                   double knownD = kNaN) {
-    if (W > wl.pt.Ws * (1 + kSatSlack)) Fail(psSupersaturated); // the dry bulb would fall below the wet bulb
-    if (W >= wl.pt.Ws * (1 - kSatSlack)) {
+    if (W > wl.pt.Ws + SatWindow(wl.pt.Ws))
+        Fail(psSupersaturated); // the dry bulb would fall below the wet bulb
+    if (W >= wl.pt.Ws - SatWindow(wl.pt.Ws)) {
         SaturatedAtWetBulb(c, r, wl);
         return;
     }
@@ -194,7 +193,7 @@ void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
     // line in ideal-gas terms (h = 1.006·t + W·(2501 + 1.86·t), enhancement factor of the wet bulb),
     // which costs only a saturation pressure per step and lands within a few hundredths of a kelvin.
     const double Pa = c.P() * 1000;
-    const double hi = std::min(dry, kTMax);
+    const double hi = std::min(dry, kTMax + kTempSlack);
     const double A = wl.A(), hw = wl.hw, fb = wl.pt.sat.f;
     auto ideal = [&](double T) {
         const double t = T - T0;
@@ -214,7 +213,9 @@ void FromWetRH(const TCore& c, TAirState& r, double b, double phi, double bC) {
         const double dW = -(1.006 + 1.86 * W) / (hv - hw);
         return TEval{f - phi, f * (dW / (std::max(W, 1e-300) * (1 + W / Eps)) - p.sat.ps.dlnp)};
     };
-    if (!SolveMonotone(g, b, hi, T, 2e-9, false, T)) Fail(psOutOfRange);
+    // Along the line W changes by about 4e-4 per kelvin: keep the humidity ratio to 1e-9 of Ws.
+    const double tol = std::clamp(2.5e-6 * wl.pt.Ws, 1e-13, 2e-9);
+    if (!SolveMonotone(g, b, hi, T, tol, false, T)) Fail(psOutOfRange);
     if (T == b) return SaturatedAtWetBulb(c, r, wl);
     const TPoint pt = c.At(T);
     double W = SolvedHumidity(c.SolveW(pt.v, A, hw));
@@ -228,7 +229,7 @@ void FromWetDensity(const TCore& c, TAirState& r, double b, double rho, double b
     const double rhoSat = c.Density(wl.pt.v, wl.pt.Ws);
     if (rho > rhoSat * (1 + 1e-13)) Fail(psSupersaturated); // denser than saturated air at the wet bulb
     if (rho >= rhoSat) return SaturatedAtWetBulb(c, r, wl);
-    const double hi = std::min(DryEnd(c, wl), kTMax);
+    const double hi = std::min(DryEnd(c, wl), kTMax + kTempSlack);
     auto g = [&](double T) {
         const TVirials v = Virials(T);
         const double W = std::max(c.SolveW(v, wl.A(), wl.hw), 0.0);
@@ -237,7 +238,8 @@ void FromWetDensity(const TCore& c, TAirState& r, double b, double rho, double b
     };
     double T = 0;
     const double x0 = std::clamp(b * rhoSat / rho, b, hi);
-    if (!SolveMonotone(g, b, hi, x0, 2e-9, false, T)) Fail(psOutOfRange);
+    const double tol = std::clamp(2.5e-6 * wl.pt.Ws, 1e-13, 2e-9); // as in FromWetRH
+    if (!SolveMonotone(g, b, hi, x0, tol, false, T)) Fail(psOutOfRange);
     const TPoint pt = c.At(T);
     double W = SolvedHumidity(c.SolveW(pt.v, wl.A(), wl.hw));
     const bool saturated = c.CheckSaturation(pt, W);
@@ -272,17 +274,21 @@ void FromEnthalpyRH(const TCore& c, TAirState& r, double h, double phi) {
     if (phi == 0) return FromEnthalpyW(c, r, h, 0);
     // Above Tlim the vapour at this RH would exceed the total pressure; h grows without bound there.
     const double Pa = c.P() * 1000;
-    const double hi = std::min(kTMax, SatTemperature(Pa / phi) * (1 - 1e-12));
+    const double hi = std::min(kTMax + kTempSlack, SatTemperature(Pa / phi) * (1 - 1e-12));
     auto g = [&](double T) {
         const TPoint p = c.At(T, false);
         const double xw = phi * p.sat.xws;
         const TMixture m = Mixture(p.v, Pa, xw, true);
-        const double dW = Eps / ((1 - xw) * (1 - xw)) * xw * p.sat.ps.dlnp;
-        return TEval{m.h - h, m.cp + p.v.hw0 / Mw / 1000 * dW};
+        // Scaled by the dry-air fraction xa: per kg dry air h grows without bound towards Tlim,
+        // xa·h (per mole of mixture) stays smooth, and the root is the same. Slope:
+        // (xa·h)' + h_target·dxw/dT with dxw/dT ≈ xw·dln pws/dT.
+        const double xa = 1 - xw, dxw = xw * p.sat.ps.dlnp;
+        return TEval{xa * (m.h - h), xa * m.cp + dxw * ((p.v.hw0 - p.v.ha0) / Ma / 1000 + h)};
     };
     double T = 0;
-    const double x0 = IdealEnthalpyRH(h, phi, Pa, kTMin, hi);
-    if (!SolveMonotone(g, kTMin, hi, x0, 2e-9, true, T)) Fail(psOutOfRange);
+    const double lo = kTMin - kTempSlack;
+    const double x0 = IdealEnthalpyRH(h, phi, Pa, lo, hi);
+    if (!SolveMonotone(g, lo, hi, x0, 2e-9, true, T)) Fail(psOutOfRange);
     const TPoint pt = c.At(T);
     if (phi >= 1) {
         if (!pt.CanSaturate()) Fail(psVapourPressure);
@@ -310,20 +316,32 @@ void FromFractionRH(const TCore& c, TAirState& r, double xw, double phi, const T
 
 void FromDryBulbDensity(const TCore& c, TAirState& r, const TPoint& pt, double rho) {
     if (!(rho > 0)) Fail(psOutOfRange);
-    // ρ = ρmol·(Ma − xw·(Ma − Mw)); ρmol hardly depends on xw, so substitution converges at once.
+    // Density against the mole fraction of water between dry air and saturation (or nearly pure
+    // vapour where air cannot saturate). Water makes air lighter, ρ ≈ ρmol·(Ma − xw·(Ma − Mw)), but at
+    // high pressure and low temperature the air-water attraction nearly cancels that, and below
+    // about −75 °C at 5 MPa moist air is the denser one: the ends decide the direction.
     const double Pa = c.P() * 1000;
+    const auto density = [&](double xw) { return Mixture(pt.v, Pa, xw).rho * (Ma - xw * (Ma - Mw)); };
+    const double xMax = pt.CanSaturate() ? pt.sat.xws : 1 - 1e-9;
+    const double rho0 = density(0), rhoMax = density(xMax);
+    const bool falling = rhoMax < rho0;
+    if (rho0 == rhoMax) Fail(psUndetermined);
+    if (falling ? rho > rho0 : rho < rho0) {
+        // Beyond dry air (a hair beyond is round-off).
+        if (std::abs(rho - rho0) > 1e-15 * rho0) Fail(psBelowDry);
+        return FromPoint(c, r, pt, 0);
+    }
+    if (falling ? rho < rhoMax : rho > rhoMax) {
+        if (std::abs(rho - rhoMax) > 1e-15 * rho0)
+            Fail(pt.CanSaturate() ? psSupersaturated : psVapourPressure);
+        if (pt.CanSaturate()) return Saturated(c, r, pt);
+        Fail(psVapourPressure);
+    }
+    // Nearly linear in xw: the chord between the ends starts the secant search.
+    auto g = [&](double xw) { return TEval{density(xw) - rho, (rhoMax - rho0) / xMax}; };
     double xw = 0;
-    for (int i = 0; i < 30; ++i) {
-        const double rhoMol = Mixture(pt.v, Pa, xw).rho;
-        const double xn = (Ma - rho / rhoMol) / (Ma - Mw);
-        const bool done = std::abs(xn - xw) <= 1e-16 + 1e-14 * std::abs(xn);
-        xw = xn;
-        if (done || xw < -1e-6 || xw >= 1) break;
-    }
-    if (xw < 0) {
-        if (xw < -1e-13) Fail(psBelowDry); // denser than dry air at this dry bulb
-        xw = 0;
-    }
+    const double x0 = xMax * (rho - rho0) / (rhoMax - rho0);
+    if (!SolveMonotone(g, 0, xMax, x0, 1e-15 * xMax, !falling, xw)) Fail(psNoConvergence);
     double W = HumidityFromFraction(xw);
     const bool saturated = c.CheckSaturation(pt, W);
     c.Fill(r, pt, W, saturated, kNaN, kNaN);
@@ -339,7 +357,7 @@ void FromHumidityDensity(const TCore& c, TAirState& r, double W, double rho) {
     };
     const double x0 = Pa * (Ma - xw * (Ma - Mw)) / (rho * R);
     double T = 0;
-    if (!SolveMonotone(g, kTMin, kTMax, x0, 2e-9, false, T)) Fail(psOutOfRange);
+    if (!SolveMonotone(g, kTMin - kTempSlack, kTMax + kTempSlack, x0, 2e-9, false, T)) Fail(psOutOfRange);
     FromTW(c, r, T, W);
 }
 
@@ -573,8 +591,8 @@ double ApparatusDewPoint(TAirState inlet, TAirState outlet, double& bypassFactor
         const TPoint out = c.At(t2 + T0);
         double sAdp;
         const double g0 = out.CanSaturate() ? W2 - out.Ws : -1e300;
-        if (out.CanSaturate() && g0 > kSatSlack * out.Ws) Fail(psSupersaturated); // outlet above saturation
-        if (out.CanSaturate() && g0 >= -kSatSlack * out.Ws) {
+        if (out.CanSaturate() && g0 > SatWindow(out.Ws)) Fail(psSupersaturated); // outlet above saturation
+        if (out.CanSaturate() && g0 >= -SatWindow(out.Ws)) {
             sAdp = 0;
         } else if (dt == 0) {
             if (!(dW > 0) || !out.CanSaturate()) Fail(psNoSolution);

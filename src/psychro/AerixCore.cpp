@@ -223,7 +223,10 @@ double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
             const double dWs = Eps / ((1 - xws) * (1 - xws)) * xws * wl.pt.sat.ps.dlnp;
             const double hv = wl.pt.v.hw0 / Mw / 1000;
             const double slope = -(cpa + (hv - wl.hw) * dWs - (wl.pt.Ws - W) * (ice ? 2.1 : 4.19));
-            return TEval{h - wl.A() - wl.hw * W, slope};
+            // Scaled by the saturation mole fraction of air, which keeps G finite towards the boiling
+            // point (Ws → ∞) without moving its root.
+            const double xas = 1 - xws;
+            return TEval{xas * (h - wl.A() - wl.hw * W), xas * slope};
         };
         return SolveMonotone(G, a, b, std::clamp(x0, a, b), tol, false, root);
     };
@@ -239,8 +242,8 @@ double TCore::WetBulb(const TPoint& t, double W, double h, double td) const {
 
 bool TCore::CheckSaturation(const TPoint& t, double& W) const {
     if (!t.CanSaturate()) return false;
-    if (W > t.Ws * (1 + kSatSlack)) Fail(psSupersaturated);
-    if (W >= t.Ws * (1 - kSatSlack)) {
+    if (W > t.Ws + SatWindow(t.Ws)) Fail(psSupersaturated);
+    if (W >= t.Ws - SatWindow(t.Ws)) {
         W = std::min(W, t.Ws);
         return true;
     }

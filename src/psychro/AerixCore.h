@@ -22,7 +22,14 @@ inline constexpr double kTMin = realgas::T0 - 100;   // K, lowest dry and wet bu
 inline constexpr double kTMax = realgas::T0 + 200;   // K, highest dry bulb
 inline constexpr double kDewMin = realgas::T0 - 150; // K, floor of the reported dew/frost point
 inline constexpr double kPMax = 5000;                // kPa, top of the formulation
-inline constexpr double kSatSlack = 1e-9; // relative: inputs this close above saturation count as saturated
+// Humidity ratios within kSatSlack·Ws + kSatSlackW of saturation count as saturated (round-off of
+// computed states; the absolute part covers the driest saturated air, where h resolves W no finer).
+inline constexpr double kSatSlack = 1e-9;
+inline constexpr double kSatSlackW = 1e-15; // kg/kg
+// The humidity-ratio window of saturation at Ws.
+inline double SatWindow(double Ws) {
+    return kSatSlack * Ws + kSatSlackW;
+}
 
 // Everything that depends on temperature alone at the solver's pressure.
 struct TPoint {
@@ -84,7 +91,7 @@ public:
     void Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD,
               const TPoint* near = nullptr) const;
     // Holds humidity ratio W against saturation at point t: fails (psSupersaturated) above it by more
-    // than kSatSlack, returns true when W counts as saturated (and then clips it to Ws).
+    // than SatWindow, returns true when W counts as saturated (and then clips it to Ws).
     bool CheckSaturation(const TPoint& t, double& W) const;
 
 private:

@@ -17,9 +17,9 @@ struct TEval {
 // estimate while no earlier point is at hand. A step that leaves the bracket known so far gives way
 // to bisection, and so do two steps in a row that fail to halve |f|. Monotonicity tells which side of
 // the root each evaluation lies on, so the ends of the interval are evaluated only when the search
-// runs into them. Converged when the next correction is below tol after |f| fell tenfold (or on the
-// first, Newton, step), or when the bracket is narrower than tol. Returns false when the root lies
-// outside [lo, hi] or f is not finite. At most 200 evaluations.
+// runs into them. Converged when the next correction is below tol after |f| fell tenfold (the slope
+// estimate alone never ends the search), or when the bracket is narrower than tol. Returns false when the
+// root lies outside [lo, hi] or f is not finite. At most 200 evaluations.
 template <class F>
 bool SolveMonotone(F&& f, double lo, double hi, double x0, double tol, bool increasing, double& root) {
     if (!(lo <= hi)) return false;
@@ -53,7 +53,7 @@ bool SolveMonotone(F&& f, double lo, double hi, double x0, double tol, bool incr
             next = x - fx / (sign * e.slope);
         else
             next = 0.5 * (a + b);
-        const bool fast = !havePrev || std::abs(fx) <= 0.1 * std::abs(fp);
+        const bool fast = havePrev && std::abs(fx) <= 0.1 * std::abs(fp);
         if (std::isfinite(next) && std::abs(next - x) <= tol && fast) {
             root = next < a ? a : (next > b ? b : next);
             return true;

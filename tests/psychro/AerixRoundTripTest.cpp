@@ -95,7 +95,7 @@ TEST(AerixRoundTrip, EveryModeSolvesBackItsOwnPair) {
 }
 
 // Across the whole range of the library (20..5000 kPa, −100..200 °C, RH 0.1 %..100 %) on a fixed set of
-// random states: the common pairs solve back dry bulb and humidity ratio, and every field is finite.
+// random states and the corners: every pair solves back dry bulb and humidity ratio, every field finite.
 TEST(AerixRoundTrip, FullRangeStatesSolveBack) {
     struct TPoint {
         double P, t, f;
@@ -109,7 +109,7 @@ TEST(AerixRoundTrip, FullRangeStatesSolveBack) {
     // ...and a fixed random set inside it.
     std::mt19937 rng(20240611);
     std::uniform_real_distribution<double> u(0, 1);
-    for (int i = 0; i < 400; ++i)
+    for (int i = 0; i < 200; ++i)
         points.push_back({20 + 4980 * std::pow(u(rng), 3), -100 + 300 * u(rng), std::pow(10.0, -3 * u(rng))});
     int states = 0;
     for (const auto& [P, t, f] : points) {
@@ -118,13 +118,13 @@ TEST(AerixRoundTrip, FullRangeStatesSolveBack) {
         if (PsyStatus() == psVapourPressure) continue; // f·pws(t) ≥ P: not physical
         ASSERT_EQ(PsyStatus(), psOk) << "P " << P << " t " << t << " RH " << f;
         ++states;
-        for (int m : {0, 2, 4, 15, 25}) {
+        for (const TModePair& pair : kModes) {
+            const int m = pair.Mode;
             // Just below the triple point RH refers to ice, just above to water, whose enhancement
-            // factors differ: a (humidity ratio, RH) pair there is met once on each side, and the
-            // library reports the water side. The band is 0.005 K wide at sea level, 0.05 K at 5 MPa.
-            if (m == 25 && t < 0.01 && t > 0.01 - 0.06) continue;
-            const TModePair& pair = *std::find_if(std::begin(kModes), std::end(kModes),
-                                                  [m](const TModePair& p) { return p.Mode == m; });
+            // factors differ: a pair of RH with a measure of the vapour content is met there once on
+            // each side, and the library reports the water side. The band is 0.005 K wide at sea
+            // level, 0.05 K at 5 MPa.
+            if ((m == 25 || m == 28 || m == 29) && t < 0.01 && t > 0.01 - 0.06) continue;
             TAirState s;
             SetState(s, P, ref[pair.First], ref[pair.Second], m);
             const std::string where = "mode " + std::to_string(m) + " at P " + std::to_string(P) + ", t " +
@@ -136,7 +136,7 @@ TEST(AerixRoundTrip, FullRangeStatesSolveBack) {
                 EXPECT_TRUE(std::isfinite(s[k])) << where << ": field " << k;
         }
     }
-    EXPECT_GT(states, 350);
+    EXPECT_GT(states, 250);
 }
 
 } // namespace
