@@ -45,10 +45,14 @@ const TModePair* FindMode(int mode) {
 // pressure or another inversion of the same curve.
 constexpr double kTempSlack = 1e-9;
 
-double DryBulbK(double t) {
-    const double T = t + T0;
+// A dry bulb (K), input or solved: within the range, give or take the solvers' tolerance at its ends.
+double SolvedDryBulb(double T) {
     if (!(T >= kTMin - kTempSlack && T <= kTMax + kTempSlack)) Fail(psOutOfRange);
     return T;
+}
+
+double DryBulbK(double t) {
+    return SolvedDryBulb(t + T0);
 }
 
 // A wet bulb may lie a little below the lowest dry bulb (that of very dry air at −100 °C does).
@@ -89,12 +93,6 @@ double Below(double lower, double upper) {
     return std::min(lower, upper);
 }
 
-// A solved dry bulb (K): within the range, give or take the solvers' tolerance at its ends.
-double SolvedDryBulb(double T) {
-    if (!(T >= kTMin - kTempSlack && T <= kTMax + kTempSlack)) Fail(psOutOfRange);
-    return T;
-}
-
 // Dry bulb (K) whose saturation pressure is s (kPa).
 double DryBulbFromSatPressure(double s) {
     if (!(s > 0)) Fail(psOutOfRange);
@@ -132,7 +130,7 @@ void Saturated(const TCore& c, TAirState& r, const TPoint& pt) {
 
 // Saturation mole fraction of water at dew point d (K), i.e. the vapour content it stands for.
 double DewFraction(const TCore& c, double d) {
-    const TPoint D = c.At(d);
+    const TPoint D = c.At(d, false);
     if (!D.CanSaturate()) Fail(psVapourPressure);
     return D.sat.xws;
 }

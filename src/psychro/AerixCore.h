@@ -18,7 +18,7 @@ struct TFail {
     throw TFail{code};
 }
 
-inline constexpr double kTMin = realgas::T0 - 100;   // K, lowest dry and wet bulb
+inline constexpr double kTMin = realgas::T0 - 100;   // K, lowest dry bulb (wet bulbs may go to kDewMin)
 inline constexpr double kTMax = realgas::T0 + 200;   // K, highest dry bulb
 inline constexpr double kDewMin = realgas::T0 - 150; // K, floor of the reported dew/frost point
 inline constexpr double kPMax = 5000;                // kPa, top of the formulation
