@@ -44,9 +44,12 @@ public slots:
 };
 
 // Throws from its event handler, as a faulty command would.
-class ThrowingWidget : public QWidget {
+class ThrowingObject : public QObject {
 protected:
-    void mousePressEvent(QMouseEvent*) override { throw std::runtime_error("Something went wrong"); }
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw std::runtime_error("Something went wrong");
+        return QObject::event(e);
+    }
 };
 
 } // namespace
@@ -597,11 +600,9 @@ private slots:
 
     void defaultErrorHandlerShowsTheMessageAndGoesOn() {
         // An exception escaping any event handler reaches the application's handler.
-        ThrowingWidget faulty;
-        faulty.resize(50, 50);
-        faulty.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&faulty));
-        QTest::mouseClick(&faulty, Qt::LeftButton);
+        ThrowingObject faulty;
+        QEvent event(QEvent::User);
+        QVERIFY(!QCoreApplication::sendEvent(&faulty, &event));
         QCOMPARE(FFixture.Errors, QStringList{"Something went wrong"});
 
         // Without a sink it is a message box with the application title and a stop icon.
