@@ -142,11 +142,15 @@ void THygrova::ApplyRange(const TChartRange& range) {
     // Extended precision throughout: the product of the stored double and 1000 is exact, so a high
     // humidity stored just below a whole gram (0.03) keeps it, and one just above (0.1) goes up.
     using LD = long double;
-    FTempLo = static_cast<double>(Trunc(static_cast<LD>(range.TempLo)));
-    FHumLo = static_cast<double>(static_cast<LD>(Trunc(static_cast<LD>(range.HumLo) * 1000.0L)) * 0.001L);
-    FTempHi = static_cast<double>(Trunc(static_cast<LD>(range.TempHi) + 1.0L));
-    FHumHi =
-        static_cast<double>(static_cast<LD>(Trunc(static_cast<LD>(range.HumHi) * 1000.0L + 1.0L)) * 0.001L);
+    // Bounds typed the wrong way round (low above high) still give the chart of that span.
+    const double tempLo = std::min(range.TempLo, range.TempHi);
+    const double tempHi = std::max(range.TempLo, range.TempHi);
+    const double humLo = std::min(range.HumLo, range.HumHi);
+    const double humHi = std::max(range.HumLo, range.HumHi);
+    FTempLo = static_cast<double>(Trunc(static_cast<LD>(tempLo)));
+    FHumLo = static_cast<double>(static_cast<LD>(Trunc(static_cast<LD>(humLo) * 1000.0L)) * 0.001L);
+    FTempHi = static_cast<double>(Trunc(static_cast<LD>(tempHi) + 1.0L));
+    FHumHi = static_cast<double>(static_cast<LD>(Trunc(static_cast<LD>(humHi) * 1000.0L + 1.0L)) * 0.001L);
     // Keep the saturation curve clear of the right edge: its top may not come within a tenth of the
     // span of the high dry bulb.
     const LD td = DewPointOfHumidity(FHumHi, FPressure);

@@ -27,6 +27,7 @@ TEST(ChartRange, NormalisesRangesWithTheHeadroomRule) {
         {"fractional high dry bulb, headroom", {0, 0.0125, 30.5, 0.025}, -1, 0, 31, 0.012, headroomHi},
         {"negative low dry bulb truncates towards zero", {-5.5, 0, 45, 0.03}, -1, -5, 46, 0, 0.030},
         {"humidity just above a whole gram", {10, 0.0049, 35.2, 0.02}, -1, 10, 36, 0.004, 0.021},
+        {"bounds the wrong way round", {45, 0.03, 0, 0}, -1, 0, 46, 0, 0.030},
     };
     for (const TRangeCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -236,8 +237,8 @@ TEST(ChartMathRules, TruncRoundAndDivLikeThePlatform) {
 TEST(ChartRange, ZeroSpanRangeFailsInsteadOfDividingByZero) {
     RecordingCanvas canvas;
     THygrova chart(&canvas, clWhite, TestPage);
-    // High humidity rounds to the low one: no humidity span.
-    EXPECT_THROW(chart.SetChartRange(TChartRange{0, 0.0205, 30, 0.0195}, Patm), std::exception);
+    // Both dry bulbs truncate to 0 °C: no temperature span.
+    EXPECT_THROW(chart.SetChartRange(TChartRange{-0.7, 0, -0.2, 0.02}, Patm), std::exception);
 }
 
 } // namespace
