@@ -1,4 +1,5 @@
-// Every mode of the property library solves back the state its own pair came from.
+// Every mode of the property library solves back the state its own pair came from, and its scalar
+// functions return the fields of the state SetState gives for the same pair.
 
 #include "psychro/Aerix43.h"
 
@@ -137,6 +138,74 @@ TEST(AerixRoundTrip, FullRangeStatesSolveBack) {
         }
     }
     EXPECT_GT(states, 250);
+}
+
+// The scalar functions take their own shorter paths (no wet bulb or dew point unless asked for): each
+// must return the field SetState reports for the same arguments, with the same status, also for pairs
+// beyond saturation or below dry air. Tolerance: temperatures 1e-9 K, humidity ratio and enthalpy
+// 1e-12 relative (enthalpy with a floor of 1e-12 kJ/kg, where it passes through zero).
+TEST(AerixRoundTrip, ScalarFunctionsMatchSetStateInEveryMode) {
+    struct TScalar {
+        const char* Name;
+        double (*Function)(double, double, double, int);
+        double TAirState::*Field;
+        bool Temperature;
+    };
+    const TScalar scalars[] = {{"DryBulb", DryBulb, &TAirState::DryBulb, true},
+                               {"WetBulb", WetBulb, &TAirState::WetBulb, true},
+                               {"Humidity", Humidity, &TAirState::Humidity, false},
+                               {"Enthalpy", Enthalpy, &TAirState::Enthalpy, false},
+                               {"DewPoint", DewPoint, &TAirState::DewPoint, true}};
+    struct TPoint {
+        double P, t, f;
+    };
+    std::vector<TPoint> points;
+    for (double P : {20.0, 70.0, 101.325, 1000.0, 5000.0})
+        for (double t : {-100.0, -40.0, -0.2, 0.005, 0.3, 25.0, 60.0, 99.5, 150.0, 200.0})
+            for (double f : {0.0, 0.001, 0.3, 0.95, 1.0})
+                points.push_back({P, t, f});
+    std::mt19937 rng(7031);
+    std::uniform_real_distribution<double> u(0, 1);
+    for (int i = 0; i < 60; ++i)
+        points.push_back({20 + 4980 * std::pow(u(rng), 3), -100 + 300 * u(rng), u(rng)});
+    int compared = 0, failed = 0;
+    for (const auto& [P, t, f] : points) {
+        TAirState ref;
+        SetState(ref, P, t, f, 3);
+        if (PsyStatus() != psOk) continue;
+        for (const TModePair& m : kModes) {
+            const double x1 = ref[m.First], x2 = ref[m.Second];
+            // The state's own pair, then pairs pushed past saturation or below dry air.
+            const double pairs[][2] = {{x1, x2},          {x1, x2 * 1.02 + 1e-3}, {x1, x2 * 0.98 - 1e-3},
+                                       {x1 * 1.02, x2},   {x1 - 0.5, x2},         {x1 + 0.5, x2},
+                                       {x1, x2 * 1.3 + 1}};
+            for (const auto& [a, b] : pairs) {
+                TAirState s;
+                SetState(s, P, a, b, m.Mode);
+                const std::int32_t status = PsyStatus();
+                (status == psOk ? compared : failed) += 1;
+                for (const TScalar& k : scalars) {
+                    const double v = k.Function(P, a, b, m.Mode);
+                    const auto where = [&] {
+                        std::ostringstream o;
+                        o.precision(17);
+                        o << k.Name << "(" << P << ", " << a << ", " << b << ", " << m.Mode << ")";
+                        return o.str();
+                    };
+                    ASSERT_EQ(PsyStatus(), status) << where() << ": status of SetState " << status;
+                    const double expected = s.*k.Field;
+                    double tol = 1e-9;
+                    if (!k.Temperature)
+                        tol = 1e-12 * (k.Field == &TAirState::Enthalpy ? std::max(std::abs(expected), 1.0)
+                                                                       : std::abs(expected));
+                    EXPECT_NEAR(v, expected, tol) << where() << ": SetState field " << expected << ", scalar "
+                                                  << v << ", difference " << v - expected;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 20000);
+    EXPECT_GT(failed, 5000);
 }
 
 } // namespace
