@@ -380,6 +380,14 @@ bool TxCustomEdit::event(QEvent* e) {
             e->accept();
             return true;
         }
+        // The window's shortcuts come before the edit's own key bindings (Ctrl+Z is Whole Page in
+        // the main window); only copy, cut and paste stay with the edit. A combination no shortcut
+        // takes still reaches keyPressEvent.
+        const bool chord =
+            (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+        if (chord && !ke->matches(QKeySequence::Copy) && !ke->matches(QKeySequence::Cut) &&
+            !ke->matches(QKeySequence::Paste))
+            return QWidget::event(e);
     }
     return QLineEdit::event(e);
 }
@@ -517,6 +525,12 @@ void TFmtEditLabel::RemoveEdit(TxCustomEdit* edit) {
 void TFmtEditLabel::Click() {
     const QPointer<TFmtEditLabel> self(this);
     if (!FEdits.empty()) {
+        // A value still being typed in one of the edits is taken over in the unit it was typed in,
+        // before the unit changes under it.
+        for (const QPointer<TxCustomEdit>& edit :
+             std::vector<QPointer<TxCustomEdit>>(FEdits.begin(), FEdits.end()))
+            if (edit && edit->hasFocus() && edit->isModified()) ForceEditExit(*edit);
+        if (!self || FEdits.empty()) return;
         int picked = -1;
         {
             TUnitsForm form(window());
