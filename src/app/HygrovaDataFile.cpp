@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <memory>
+
 namespace {
 
 const std::string Section = "UserFile";
@@ -42,20 +44,26 @@ void THygrovaDlg::ReadDataFile() {
         OrientationOr(ini.ReadInteger(Section, "Orientation", poLandscape), poLandscape));
 
     // An unreadable number stops the load here; what was applied before stays.
-    SetRange(ReadRangeText(ini.ReadString(Section, "Range", DefaultRangeText)));
+    SetRange(UsableRange(ReadRangeText(ini.ReadString(Section, "Range", DefaultRangeText))));
 
     SetColor(
         static_cast<TColor>(ini.ReadInteger(Section, "Background", static_cast<int>(DefaultBackground))));
     dHdWtool1->setChecked(ini.ReadBool(Section, "dHdWTool", true));
     SHRScale1->setChecked(ini.ReadBool(Section, "SHRScale", true));
     ProcessLabels1->setChecked(ini.ReadBool(Section, "ProcessLabels", false));
-    edPa->SetValue(
-        PressureOr(ini.ReadFloat(Section, "BarometricPressure", DefaultPressure), DefaultPressure));
+    edPa->SetValue(UsablePressure(ini.ReadFloat(Section, "BarometricPressure", DefaultPressure)));
 }
 
 void THygrovaDlg::WriteDataFile() {
-    // The file as it is, so that everything this program does not write is kept.
-    TMemIniFile ini(DataFileName.toStdString());
+    // The file as it is, so that everything this program does not write is kept. A file that cannot
+    // even be read (a folder, no permission) cannot be written either.
+    std::unique_ptr<TMemIniFile> opened;
+    try {
+        opened = std::make_unique<TMemIniFile>(DataFileName.toStdString());
+    } catch (const EIniFileException&) {
+        throw EIniFileException("Unable to write to " + DataFileName.toStdString());
+    }
+    TMemIniFile& ini = *opened;
     ini.WriteString(Section, "FileName", DataFileName.toStdString());
     ini.WriteString(Section, "DateTime", SavingDate());
     ini.WriteBool(Section, "ImperialUnits", ImperialUnits1->isChecked());

@@ -13,8 +13,8 @@ TPrintOrientation OrientationOr(int value, TPrintOrientation defaultValue) {
     return value == poPortrait || value == poLandscape ? static_cast<TPrintOrientation>(value) : defaultValue;
 }
 
-double PressureOr(double value, double defaultValue) {
-    return std::isfinite(value) && value > 0 ? value : defaultValue;
+bool WithinFieldRange(double value, double lo, double hi) {
+    return value >= lo - std::fabs(lo) * 0.005 && value <= hi + std::fabs(hi) * 0.005;
 }
 
 TChartRange ReadRangeText(const std::string& text) {

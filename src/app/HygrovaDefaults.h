@@ -16,8 +16,9 @@ inline constexpr TChartRange DefaultRange{0, 0, 45, 0.03};
 // A stored zoom mode or orientation outside the known values gives the default.
 TZoomState ZoomStateOr(int value, TZoomState defaultValue);
 TPrintOrientation OrientationOr(int value, TPrintOrientation defaultValue);
-// A pressure that is not a positive finite number gives the default.
-double PressureOr(double value, double defaultValue);
+// True when a stored value lies within a field's bounds as the field's own range check would
+// keep it (0.5 % tolerance); false for NaN.
+bool WithinFieldRange(double value, double lo, double hi);
 
 // The four-number range text. A number that does not parse raises EConvertError
 // "'<text>' is not a valid floating point value"; a text with fewer than four numbers gives the

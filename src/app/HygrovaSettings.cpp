@@ -40,7 +40,7 @@ void THygrovaDlg::LoadUserSettings() {
     // A range the program cannot read back must not keep it from starting.
     TChartRange range = DefaultRange;
     try {
-        range = ReadRangeText(store.ReadString(Section, "Range", DefaultRangeText));
+        range = UsableRange(ReadRangeText(store.ReadString(Section, "Range", DefaultRangeText)));
     } catch (const EConvertError&) {
     }
     SetRange(range);
@@ -54,8 +54,7 @@ void THygrovaDlg::LoadUserSettings() {
     SHRScale1->setChecked(store.ReadBool(Section, "SHRScale", true));
     ProcessLabels1->setChecked(store.ReadBool(Section, "ProcessLabels", false));
 
-    edPa->SetValue(
-        PressureOr(store.ReadFloat(Section, "BarometricPressure", DefaultPressure), DefaultPressure));
+    edPa->SetValue(UsablePressure(store.ReadFloat(Section, "BarometricPressure", DefaultPressure)));
 }
 
 void THygrovaDlg::SaveUserSettings() {

@@ -2,6 +2,7 @@
 
 #include "app/HelpCommands.h"
 #include "app/HygrovaApplication.h"
+#include "app/HygrovaDefaults.h"
 #include "chart/THygrova.h"
 #include "platform/AppInfo.h"
 #include "platform/TPrintPreview.h"
@@ -202,9 +203,23 @@ void THygrovaDlg::ApplyUnitSystem() {
     FImperialUnits = imperial;
 }
 
+double THygrovaDlg::UsablePressure(double kPa) const {
+    return WithinFieldRange(kPa, edPa->RangeLo(), edPa->RangeHi()) ? kPa : DefaultPressure;
+}
+
+TChartRange THygrovaDlg::UsableRange(const TChartRange& range) const {
+    const auto fits = [](const TxCustomEdit& edit, double value) {
+        return WithinFieldRange(value, edit.RangeLo(), edit.RangeHi());
+    };
+    const bool usable = fits(*edTlo, range.TempLo) && fits(*edWlo, range.HumLo) &&
+                        fits(*edThi, range.TempHi) && fits(*edWhi, range.HumHi);
+    return usable ? range : DefaultRange;
+}
+
 void THygrovaDlg::CommitActiveEdit() {
-    auto* edit = qobject_cast<TxCustomEdit*>(QApplication::focusWidget());
-    if (edit && edit->window() == this) ForceEditExit(*edit);
+    // The window's own focus widget: the application has none while the window is inactive, as
+    // when it is closed from outside.
+    if (auto* edit = qobject_cast<TxCustomEdit*>(focusWidget())) ForceEditExit(*edit);
 }
 
 void THygrovaDlg::Reset1Click() {
@@ -318,6 +333,8 @@ void THygrovaDlg::ProcessLabels1Click() {
 }
 
 void THygrovaDlg::ImperialUnits1Click() {
+    // A value still being typed is checked and taken over in the unit it was typed in.
+    CommitActiveEdit();
     ApplyUnitSystem();
     Redraw();
 }

@@ -125,6 +125,10 @@ private:
     void About1Click();
 
     void SetPreset(int kind);
+    // A stored pressure or range that the fields would not accept gives the default, so that a
+    // damaged store or data file cannot keep the chart from drawing.
+    double UsablePressure(double kPa) const;
+    TChartRange UsableRange(const TChartRange& range) const;
     // The barometer field's value in kPa.
     double BarometricPressure() const;
 

@@ -576,15 +576,16 @@ private slots:
         F::Action(*W, "N1501")->trigger();
         p->SetVertScrollPos(25);
         p->SetHorzScrollPos(15);
-        // A data file whose range has no page coordinates fails the redraw after the page was started.
-        const QString path = FFixture.PathOf("huge.pst");
+        // A data file whose dry bulbs both truncate to 0 °C leaves the chart no span: the redraw fails
+        // after the page was started.
+        const QString path = FFixture.PathOf("nospan.pst");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[UserFile]\nZoomState=0\nRange=0,0,1000000000000,0.03\n");
+        file.write("[UserFile]\nZoomState=0\nRange=-0.7,0,-0.2,0.02\n");
         file.close();
         W->OpenDialog = [&](QWidget*, const TFileDialogRequest&) { return path; };
         F::Action(*W, "LoadfromFile1")->trigger();
-        QCOMPARE(FFixture.Errors, QStringList{"Invalid floating point operation"});
+        QCOMPARE(FFixture.Errors, QStringList{"Floating point division by zero"});
         QVERIFY(!p->IsBusy());
         QCOMPARE(p->PageCount(), 1);
         QCOMPARE(p->VertScrollPos(), 25);
@@ -634,6 +635,54 @@ private slots:
         QCOMPARE(W->Range().TempHi, 38.0);
         QCOMPARE(pages.count(), 1);
         QVERIFY(!edThi->isModified());
+    }
+
+    // The window's shortcuts come before the field's own key bindings, as a menu's do.
+    void shortcutsWorkWhileAFieldHasTheFocus() {
+        F::Action(*W, "N501")->trigger();
+        TFmtEdit* edThi = F::Edit(*W, "edThi");
+        edThi->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(edThi, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(F::Preview(*W)->ZoomState(), zsZoomToFit);
+        QTest::keyClick(edThi, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(W->Chart().TempHi(), 91.0);
+        QCOMPARE(edThi->text(), QString("90.0"));
+    }
+
+    // A value typed but not yet taken over is taken over in the unit it was typed in before the
+    // units change under it, so the chart and the fields agree.
+    void unitChangesTakeOverATypedValueFirst_data() {
+        QTest::addColumn<bool>("fromLabel");
+        QTest::newRow("Imperial Units item") << false;
+        QTest::newRow("units label") << true;
+    }
+    void unitChangesTakeOverATypedValueFirst() {
+        QFETCH(bool, fromLabel);
+        TFmtEdit* edThi = F::Edit(*W, "edThi");
+        F::TypeInto(edThi, "50");
+        if (fromLabel) {
+            F::AnswerUnitsPopup(1);
+            QTest::mouseClick(F::Control(*W, "FmtEditLabel2"), Qt::LeftButton);
+        } else {
+            F::Action(*W, "ImperialUnits1")->trigger();
+        }
+        QCOMPARE(edThi->text(), QString("122.0"));
+        QCOMPARE(W->Range().TempHi, 50.0);
+        QCOMPARE(W->Chart().TempHi(), 51.0);
+    }
+
+    // Closed from outside while another window is active: the typed value is still checked and
+    // stored as the field takes it over.
+    void closingWhileInactiveTakesOverTheTypedValue() {
+        TFmtEdit* edPa = F::Edit(*W, "edPa");
+        F::TypeInto(edPa, "130");
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        W->close();
+        QCOMPARE(TRegistryIniFile(ProgramRegistryKey()).ReadFloat("Settings", "BarometricPressure", 0),
+                 120.0);
     }
 
     void helpCommands() {

@@ -255,6 +255,15 @@ private slots:
         W = F::OpenWindow();
         QVERIFY(W);
         CompareSetUp(TSetUp{});
+        {
+            TRegistryIniFile store(ProgramRegistryKey());
+            store.WriteString("Settings", "Range", "0,0,1e12,0.03");
+            store.WriteFloat("Settings", "BarometricPressure", 5000);
+        }
+        W.reset();
+        W = F::OpenWindow();
+        QVERIFY(W);
+        CompareSetUp(TSetUp{});
     }
 
     void dataFileIsRead_data() {
@@ -274,6 +283,15 @@ private slots:
         QTest::newRow("pressure abc") << QByteArray("[UserFile]\nBarometricPressure=abc\n") << defaults;
         QTest::newRow("fewer than four range numbers")
             << QByteArray("[UserFile]\nRange=10,0.005\n") << defaults;
+        // Values the fields would not accept cannot keep the chart from drawing.
+        QTest::newRow("range beyond the fields")
+            << QByteArray("[UserFile]\nRange=0,0,1000000000000,0.03\n") << defaults;
+        QTest::newRow("pressure beyond the barometer")
+            << QByteArray("[UserFile]\nBarometricPressure=5000\n") << defaults;
+        TSetUp tolerated = defaults;
+        tolerated.Pressure = 69.8; // within the field's 0.5 % tolerance below 70 kPa
+        QTest::newRow("pressure the field tolerates")
+            << QByteArray("[UserFile]\nBarometricPressure=69.8\n") << tolerated;
         QTest::newRow("names in any letter case") << QByteArray("[userfile]\nimperialunits=1\n") << imperial;
         TSetUp all;
         all.PressureUnit = 2;
@@ -463,6 +481,11 @@ private slots:
         QCOMPARE(W->windowTitle(), QString("Hygrova"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QVERIFY(!QFile::exists(path));
+        // A name that is a folder cannot be read as a file either: still the same message.
+        const QString folder = FFixture.PathOf("");
+        FFixture.Errors.clear();
+        Run("SavetoFile1", folder);
+        QCOMPARE(FFixture.Errors, QStringList{"Unable to write to " + folder});
     }
 
     void cancelledDialogsChangeNothing() {
