@@ -39,8 +39,9 @@ void RestoreFormPlacement(QWidget* window, bool restoreVisibility, bool restoreS
     int width = current.width();
     int height = current.height();
     if (restoreSize) {
-        width = store.ReadInteger(section, "Width", width);
-        height = store.ReadInteger(section, "Height", height);
+        // A damaged record must not shrink the window to nothing.
+        if (const int w = store.ReadInteger(section, "Width", width); w > 0) width = w;
+        if (const int h = store.ReadInteger(section, "Height", height); h > 0) height = h;
     }
     const bool visible = restoreVisibility ? store.ReadBool(section, "Visible", false) : window->isVisible();
 

@@ -75,6 +75,10 @@ private slots:
         RestoreFormPlacement(w.get(), false, true);
         QCOMPARE(w->geometry(), QRect(50, 60, 320, 240));
         QCOMPARE(w->windowState(), Qt::WindowNoState);
+        // A record with no usable size keeps the window's size but still moves it.
+        Store("AltBaromForm", {{"Left", 100}, {"Top", 90}, {"Width", 0}, {"Height", -5}});
+        RestoreFormPlacement(w.get(), false, true);
+        QCOMPARE(w->geometry(), QRect(100, 90, 320, 240));
     }
 
     void visibility() {
