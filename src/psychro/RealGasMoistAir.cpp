@@ -143,7 +143,7 @@ double LiquidEnthalpy(double T) {
     return LiquidEnthalpy(T, SatPressureWater(T));
 }
 
-TVirials Virials(double T) {
+TVirials DryAirVirials(double T) {
     TVirials v;
     v.T = T;
     // Dry air, Hyland & Wexler (1983).
@@ -151,6 +151,17 @@ TVirials Virials(double T) {
     static constexpr double caaa[] = {0.125975e-8, -0.190905e-6, 0.632467e-4};
     v.Baa = InversePowers(baa, T);
     v.Caaa = InversePowers(caaa, T);
+    // Ideal-gas enthalpy, Hyland & Wexler (1983), J/mol.
+    v.ha0 = -0.79078691e4 +
+            T * (0.28709015e2 +
+                 T * (0.26431805e-2 + T * (-0.10405863e-4 + T * (0.18660410e-7 - 0.97843331e-11 * T))));
+    v.cpa0 = 0.28709015e2 + T * (2 * 0.26431805e-2 +
+                                 T * (3 * -0.10405863e-4 + T * (4 * 0.18660410e-7 - 5 * 0.97843331e-11 * T)));
+    return v;
+}
+
+TVirials Virials(double T) {
+    TVirials v = DryAirVirials(T);
     // Air-water cross coefficients: Baw of Harvey & Huang (2007), Caaw and Caww of Hyland & Wexler.
     {
         static constexpr double c[] = {66.5687e-6, -238.834e-6, -176.755e-6};
@@ -186,12 +197,7 @@ TVirials Virials(double T) {
         v.Cwww = {R2 * T2 * G.v, 2 * R2 * T * G.v + R2 * T2 * G.d1,
                   2 * R2 * G.v + 4 * R2 * T * G.d1 + R2 * T2 * G.d2};
     }
-    // Ideal-gas enthalpies, Hyland & Wexler (1983), J/mol.
-    v.ha0 = -0.79078691e4 +
-            T * (0.28709015e2 +
-                 T * (0.26431805e-2 + T * (-0.10405863e-4 + T * (0.18660410e-7 - 0.97843331e-11 * T))));
-    v.cpa0 = 0.28709015e2 + T * (2 * 0.26431805e-2 +
-                                 T * (3 * -0.10405863e-4 + T * (4 * 0.18660410e-7 - 5 * 0.97843331e-11 * T)));
+    // Ideal-gas enthalpy of water vapour, Hyland & Wexler (1983), J/mol.
     v.hw0 = 35994.17 + -0.5008e-2 +
             T * (0.32491829e2 +
                  T * (0.65576345e-2 + T * (-0.26442147e-4 + T * (0.51751789e-7 - 0.31541624e-10 * T))));
@@ -416,10 +422,11 @@ TMixVirials MixVirials(const TVirials& v, double xw, double xa) {
     return m;
 }
 
-// Molar density from P = RT·ρ·(1 + Bρ + Cρ²), by Newton from the second-order start.
+// Molar density from P = RT·ρ·(1 + Bρ + Cρ²): the series inversion to third order in ρ0 = P/RT (off
+// by about (Bρ0)³, 3e-11 at sea level), then Newton steps.
 double MolarDensity(double T, double P, double B, double C) {
     const double r0 = P / (R * T);
-    double rho = r0 * (1 - B * r0);
+    double rho = r0 * (1 - r0 * (B - r0 * (2 * B * B - C)));
     for (int i = 0; i < 20; ++i) {
         const double F = rho * (1 + rho * (B + rho * C)) - r0;
         const double dF = 1 + rho * (2 * B + 3 * rho * C);
@@ -430,7 +437,10 @@ double MolarDensity(double T, double P, double B, double C) {
     return rho;
 }
 
-TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, bool withCp) {
+constexpr double kPerKg = 1 / (Ma * 1000); // J/mol → kJ/kg
+
+// perDry = 1/xa, moles of mixture per mole of dry air (1 + W/ε).
+TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, double perDry, bool withCp) {
     const double T = v.T;
     const TMixVirials m = MixVirials(v, xw, xa);
     TMixture r;
@@ -440,8 +450,8 @@ TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, bool withC
     r.rho = rho;
     r.Z = 1 + rho * (m.B.v + rho * m.C.v);
     // Per kg of dry air; xw/xa is W/ε.
-    r.h = (v.ha0 + xw / xa * v.hw0 + hres / xa) / Ma / 1000;
-    r.v = 1 / (rho * xa * Ma);
+    r.h = (v.ha0 + (xw * v.hw0 + hres) * perDry) * kPerKg;
+    r.v = perDry / (rho * Ma);
     if (withCp) {
         // Residual enthalpy RT(bρ + cρ²) differentiated at constant P: ∂/∂T at fixed ρ plus
         // ∂/∂ρ·dρ/dT, with dρ/dT from P/R = T(ρ + Bρ² + Cρ³).
@@ -451,7 +461,7 @@ TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, bool withC
         const double dQdT = rho * r.Z + T * rho * rho * (m.B.d1 + rho * m.C.d1);
         const double dQdRho = T * (1 + rho * (2 * m.B.v + 3 * rho * m.C.v));
         const double cpm = xa * v.cpa0 + xw * v.cpw0 + dHdT - dHdRho * dQdT / dQdRho;
-        r.cp = cpm / (xa * Ma) / 1000;
+        r.cp = cpm * perDry * kPerKg;
     }
     return r;
 }
@@ -459,11 +469,13 @@ TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, bool withC
 } // namespace
 
 TMixture Mixture(const TVirials& v, double P, double xw, bool withCp) {
-    return MixtureAt(v, P, xw, 1 - xw, withCp);
+    const double xa = 1 - xw;
+    return MixtureAt(v, P, xw, xa, 1 / xa, withCp);
 }
 
 TMixture MixtureW(const TVirials& v, double P, double W, bool withCp) {
-    return MixtureAt(v, P, W / (Eps + W), Eps / (Eps + W), withCp);
+    const double perDry = 1 + W / Eps, xa = 1 / perDry;
+    return MixtureAt(v, P, W / Eps * xa, xa, perDry, withCp);
 }
 
 } // namespace realgas

@@ -78,6 +78,9 @@ struct TVirials {
     double hw0 = 0, cpw0 = 0; // water vapour
 };
 TVirials Virials(double T);
+// Only dry air's coefficients and enthalpy (the water terms left 0): all that the properties of dry
+// air (W = 0) take from Virials, for a fraction of its cost.
+TVirials DryAirVirials(double T);
 
 // Saturation of moist air at T and total pressure P: the pure-phase saturation pressure, the
 // enhancement factor f and the saturation mole fraction xws = f·pws/P. Where pws ≥ P the mixture
