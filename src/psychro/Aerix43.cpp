@@ -119,7 +119,7 @@ void FromPoint(const TCore& c, TAirState& r, const TPoint& pt, double W, double 
 
 // Complete state at dry bulb T (K) and humidity ratio W.
 void FromTW(const TCore& c, TAirState& r, double T, double W, double knownB = kNaN, double knownD = kNaN) {
-    FromPoint(c, r, c.At(T), W, knownB, knownD);
+    c.FillTW(r, T, T - T0, W, knownB, knownD);
 }
 
 // Saturated state at the dry bulb of pt.
@@ -359,8 +359,8 @@ void FromHumidityDensity(const TCore& c, TAirState& r, double W, double rho) {
     FromTW(c, r, T, W);
 }
 
-void Solve(TAirState& r, double P, double x1, double x2, int mode) {
-    const TCore c(P);
+void Solve(const TCore& c, TAirState& r, double x1, double x2, int mode) {
+    const double P = c.P();
     switch (mode) {
     case 0:
         return FromDryWet(c, r, x1, x2);
@@ -372,8 +372,7 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
         return c.Fill(r, pt, W, saturated, kNaN, kNaN);
     }
     case 2:
-        DryBulbK(x1);
-        return FromPoint(c, r, c.AtC(x1), HumidityIn(x2));
+        return c.FillTW(r, DryBulbK(x1), x1, HumidityIn(x2), kNaN, kNaN);
     case 3: {
         DryBulbK(x1);
         const double phi = RelHumidityIn(x2);
@@ -384,11 +383,10 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
     case 4: {
         const double T = DryBulbK(x1), d = Below(DewPointK(x2), T);
         if (d == T) return Saturated(c, r, c.AtC(x1));
-        return FromPoint(c, r, c.AtC(x1), HumidityFromFraction(DewFraction(c, d)), kNaN, x2);
+        return c.FillTW(r, T, x1, HumidityFromFraction(DewFraction(c, d)), kNaN, x2);
     }
     case 5:
-        DryBulbK(x1);
-        return FromPoint(c, r, c.AtC(x1), HumidityFromFraction(VapourFraction(x2, P)));
+        return c.FillTW(r, DryBulbK(x1), x1, HumidityFromFraction(VapourFraction(x2, P)), kNaN, kNaN);
     case 7:
         DryBulbK(x1);
         return FromDryBulbDensity(c, r, c.AtC(x1), x2);
@@ -448,7 +446,7 @@ void Solve(TAirState& r, double P, double x1, double x2, int mode) {
         return FromHumidityDensity(c, r, HumidityIn(x1), x2);
     case 28: {
         const double phi = RelHumidityIn(x1), d = DewPointK(x2);
-        const TPoint D = c.AtC(x2);
+        const TPoint D = c.AtC(x2, true); // seeds the dry-bulb search
         if (!D.CanSaturate()) Fail(psVapourPressure);
         if (phi == 1) {
             SolvedDryBulb(d); // saturated: the dew point is the dry bulb
@@ -487,27 +485,33 @@ void CheckPressure(double P) {
     if (!(P > 0) || P > kPMax) Fail(psBadPressure);
 }
 
-double Field(double P, double x1, double x2, int mode, double TAirState::*field) {
-    TAirState r;
-    SetState(r, P, x1, x2, mode);
-    return r.*field;
-}
-
-} // namespace
-
-void SetState(TAirState& result, double P, double x1, double x2, int mode) {
+// The state of the pair, or as much of it as `want` names; sets the status.
+void Evaluate(TAirState& result, double P, double x1, double x2, int mode, TWant want) {
     try {
         if (!FindMode(mode)) Fail(psBadMode);
         if (!std::isfinite(P) || !std::isfinite(x1) || !std::isfinite(x2)) Fail(psNotFinite);
         CheckPressure(P);
         TAirState r;
-        Solve(r, P, x1, x2, mode);
+        Solve(TCore(P, want), r, x1, x2, mode);
         result = r;
         gStatus = psOk;
     } catch (const TFail& f) {
         FailedState(result, P);
         gStatus = f.Code;
     }
+}
+
+// One field by the path that computes only what it needs: the same value and status as SetState's.
+double Field(double P, double x1, double x2, int mode, TWant want, double TAirState::*field) {
+    TAirState r;
+    Evaluate(r, P, x1, x2, mode, want);
+    return r.*field;
+}
+
+} // namespace
+
+void SetState(TAirState& result, double P, double x1, double x2, int mode) {
+    Evaluate(result, P, x1, x2, mode, TWant::State);
 }
 
 void AirState(TAirState& result, const TAirState& state, int mode) {
@@ -525,19 +529,19 @@ void AirState(TAirState& result, const TAirState& state, int mode) {
 }
 
 double DryBulb(double P, double x1, double x2, int mode) {
-    return Field(P, x1, x2, mode, &TAirState::DryBulb);
+    return Field(P, x1, x2, mode, TWant::DryBulb, &TAirState::DryBulb);
 }
 double WetBulb(double P, double x1, double x2, int mode) {
-    return Field(P, x1, x2, mode, &TAirState::WetBulb);
+    return Field(P, x1, x2, mode, TWant::WetBulb, &TAirState::WetBulb);
 }
 double Humidity(double P, double x1, double x2, int mode) {
-    return Field(P, x1, x2, mode, &TAirState::Humidity);
+    return Field(P, x1, x2, mode, TWant::Humidity, &TAirState::Humidity);
 }
 double Enthalpy(double P, double x1, double x2, int mode) {
-    return Field(P, x1, x2, mode, &TAirState::Enthalpy);
+    return Field(P, x1, x2, mode, TWant::Enthalpy, &TAirState::Enthalpy);
 }
 double DewPoint(double P, double x1, double x2, int mode) {
-    return Field(P, x1, x2, mode, &TAirState::DewPoint);
+    return Field(P, x1, x2, mode, TWant::DewPoint, &TAirState::DewPoint);
 }
 
 void MixFlows(TAirState& result, const TAirState* streams, int highIndex) {

@@ -109,14 +109,17 @@ double TCore::SolveW(const TVirials& v, double a, double c) const {
 }
 
 double TCore::SolveT(double h, double W, double guessT) const {
-    // Newton with the analytic heat capacity; h rises monotonically with T.
+    // Newton with the analytic heat capacity; h rises monotonically with T (dry air needs only its own
+    // virial coefficients). A step leaves an error of about |h''/2h'|·step², and |h''/2h'| stays below
+    // 0.04 /K wherever vapour of this humidity ratio can exist (1e-4 /K at ordinary pressures): after
+    // a step below 1e-6 K the rest is below 1e-13 K.
     double T = std::isfinite(guessT) ? guessT : T0 + (h - 2501 * W) / (1.006 + 1.86 * W);
     const double lo = kTMin - 30, hi = kTMax + 30;
     T = std::clamp(T, lo, hi);
     for (int i = 0; i < 60; ++i) {
-        const TMixture m = MixtureW(Virials(T), FPa, W, true);
+        const TMixture m = MixtureW(W == 0 ? DryAirVirials(T) : Virials(T), FPa, W, true);
         const double Tn = std::clamp(T - (m.h - h) / m.cp, lo, hi);
-        const bool done = std::abs(Tn - T) <= 1e-13 * T;
+        const bool done = std::abs(Tn - T) <= 1e-6;
         T = Tn;
         if (done) return T;
     }
@@ -250,21 +253,57 @@ bool TCore::CheckSaturation(const TPoint& t, double& W) const {
     return false;
 }
 
+bool TCore::ClearlyUnsaturated(double T, double W) const {
+    // The enhancement factor is at least 1 across the formulation's range (it approaches 1 as the
+    // total pressure falls to the vapour's), so Ws is at least the humidity ratio of pws/P; the margin
+    // leaves room for round-off in f far beyond the saturation window.
+    const TSatPressure ps = SatPressure(T);
+    if (ps.p >= FPa) return true; // air cannot saturate here
+    return W < (1 - 1e-6) * HumidityRatio(ps.p / FPa) - kSatSlackW;
+}
+
+void TCore::FillTW(TAirState& r, double T, double tC, double W, double knownB, double knownD) const {
+    if (WantsTW() && ClearlyUnsaturated(T, W)) {
+        TPoint p;
+        p.T = T;
+        p.tC = tC;
+        if (FWant == TWant::Enthalpy) p.v = W == 0 ? DryAirVirials(T) : Virials(T);
+        return Fill(r, p, W, false, knownB, knownD);
+    }
+    TPoint p = At(T);
+    p.tC = tC;
+    const bool saturated = CheckSaturation(p, W);
+    Fill(r, p, W, saturated, knownB, knownD);
+}
+
 void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD,
                  const TPoint* near) const {
-    const double xw = MoleFraction(W);
-    const TMixture m = MixtureW(t.v, FPa, W, true);
     r = TAirState{};
     r.Pressure = FP;
     r.DryBulb = t.tC;
     r.Humidity = W;
-    r.Enthalpy = m.h;
-    r.SpecificVolume = m.v;
-    r.Density = (1 + W) / m.v;
-    r.AbsoluteHumidity = W / m.v;
-    r.SpecificHeat = m.cp;
-    r.VapourPressure = xw * FP;
-    r.SatPressure = t.sat.ps.p / 1000;
+    switch (FWant) {
+    case TWant::DryBulb:
+    case TWant::Humidity:
+        return;
+    case TWant::Enthalpy:
+        r.Enthalpy = Enthalpy(t.v, W);
+        return;
+    case TWant::State: {
+        const TMixture m = MixtureW(t.v, FPa, W, true);
+        r.Enthalpy = m.h;
+        r.SpecificVolume = m.v;
+        r.Density = (1 + W) / m.v;
+        r.AbsoluteHumidity = W / m.v;
+        r.SpecificHeat = m.cp;
+        r.VapourPressure = MoleFraction(W) * FP;
+        r.SatPressure = t.sat.ps.p / 1000;
+        break;
+    }
+    case TWant::WetBulb:
+    case TWant::DewPoint:
+        break;
+    }
     if (saturated) {
         r.RelHumidity = 1;
         r.DegreeOfSaturation = 1;
@@ -272,6 +311,7 @@ void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double
         r.WetBulb = r.DryBulb;
         return;
     }
+    const double xw = MoleFraction(W);
     r.RelHumidity = xw / t.sat.xws;
     r.DegreeOfSaturation = t.CanSaturate() ? W / t.Ws : 0;
     double td;
@@ -282,7 +322,11 @@ void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double
         td = knownD + T0;
         r.DewPoint = knownD;
     }
-    r.WetBulb = std::isnan(knownB) ? WetBulb(t, W, m.h, td) - T0 : knownB;
+    if (FWant == TWant::DewPoint) return;
+    if (!std::isnan(knownB))
+        r.WetBulb = knownB;
+    else
+        r.WetBulb = WetBulb(t, W, FWant == TWant::State ? r.Enthalpy : Enthalpy(t.v, W), td) - T0;
 }
 
 } // namespace aerix

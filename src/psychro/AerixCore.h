@@ -31,6 +31,10 @@ inline double SatWindow(double Ws) {
     return kSatSlack * Ws + kSatSlackW;
 }
 
+// What a computation is for: the whole state (SetState) or one of its fields (the scalar functions).
+// The solvers then skip what that field does not need, on the same path and with the same checks.
+enum class TWant : std::uint8_t { State, DryBulb, WetBulb, Enthalpy, Humidity, DewPoint };
+
 // Everything that depends on temperature alone at the solver's pressure.
 struct TPoint {
     double T = 0;        // K
@@ -52,16 +56,26 @@ struct TWetLine {
 
 class TCore {
 public:
-    explicit TCore(double PkPa)
+    explicit TCore(double PkPa, TWant want = TWant::State)
         : FP(PkPa)
-        , FPa(PkPa * 1000) {}
+        , FPa(PkPa * 1000)
+        , FWant(want) {}
     double P() const { return FP; }
+    // The wanted field is a function of dry bulb and humidity ratio alone (neither saturation nor a
+    // further solve enters it).
+    bool WantsTW() const {
+        return FWant == TWant::DryBulb || FWant == TWant::Enthalpy || FWant == TWant::Humidity;
+    }
 
-    // withSlope adds d ln f/dT, which the dew-point search takes from its hints.
-    TPoint At(double T, bool withSlope = true) const { return AtPhase(T, realgas::IsIce(T), withSlope); }
-    TPoint AtPhase(double T, bool ice, bool withSlope = true) const;
+    // withSlope adds d ln f/dT, which the dew-point search takes from its hints. By default a point
+    // has it when the state's dew point is wanted (directly, or as the wet bulb's bracket); a point
+    // that seeds another search asks for it explicitly.
+    TPoint At(double T) const { return At(T, WantsDewPoint()); }
+    TPoint At(double T, bool withSlope) const { return AtPhase(T, realgas::IsIce(T), withSlope); }
+    TPoint AtPhase(double T, bool ice, bool withSlope) const;
     // A point from a temperature in °C, which the state then reports unchanged.
-    TPoint AtC(double tC, bool withSlope = true) const {
+    TPoint AtC(double tC) const { return AtC(tC, WantsDewPoint()); }
+    TPoint AtC(double tC, bool withSlope) const {
         TPoint p = At(tC + realgas::T0, withSlope);
         p.tC = tC;
         return p;
@@ -84,21 +98,32 @@ public:
     // Boiling point (K) at this pressure: where pws reaches P.
     double BoilingPoint() const { return realgas::SatTemperature(FPa); }
 
-    // Fills every field from the dry bulb point and humidity ratio. Saturated states get their exact
-    // relations (RH = 1, dew point = wet bulb = dry bulb); known wet bulb and dew point (°C, NaN when
-    // unknown) are carried instead of re-solved. `near` is a point closer to the dew point than t
-    // (the wet bulb's), when at hand.
+    // Fills the wanted fields (every field for a whole state, else just the one) from the dry bulb
+    // point and humidity ratio. Saturated states get their exact relations (RH = 1, dew point = wet
+    // bulb = dry bulb); known wet bulb and dew point (°C, NaN when unknown) are carried instead of
+    // re-solved. `near` is a point closer to the dew point than t (the wet bulb's), when at hand.
     void Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD,
               const TPoint* near = nullptr) const;
     // Holds humidity ratio W against saturation at point t: fails (psSupersaturated) above it by more
     // than SatWindow, returns true when W counts as saturated (and then clips it to Ws).
     bool CheckSaturation(const TPoint& t, double& W) const;
+    // Fills the state at dry bulb T (K; tC in °C as the caller had it) and humidity ratio W after
+    // holding W against saturation. When the wanted field depends on (T, W) alone and the saturation
+    // pressure shows W clearly below saturation, the enhancement factor is not computed (nor, for the
+    // dry bulb and the humidity ratio, the virial coefficients).
+    void FillTW(TAirState& r, double T, double tC, double W, double knownB, double knownD) const;
 
 private:
     double SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoint* hint2) const;
+    // W lies below saturation at T by more than SatWindow whatever the enhancement factor.
+    bool ClearlyUnsaturated(double T, double W) const;
+    bool WantsDewPoint() const {
+        return FWant == TWant::State || FWant == TWant::DewPoint || FWant == TWant::WetBulb;
+    }
 
     double FP;  // kPa
     double FPa; // Pa
+    TWant FWant;
 };
 
 } // namespace aerix
