@@ -150,6 +150,44 @@ TEST(AerixState, ScalarFunctionsReturnTheFieldsOfTheSameState) {
     }
 }
 
+// The scalar functions decide from the saturation pressure alone that air is clearly unsaturated,
+// which holds because the enhancement factor is at least 1 (so Ws is at least the humidity ratio of
+// pws/P) everywhere in the range; near saturation they take SetState's own check.
+TEST(AerixState, EnhancementFactorIsAtLeastOne) {
+    for (double P : {1.0, 5.0, 20.0, 101.325, 1000.0, 5000.0})
+        for (double t = -100; t <= 200; t += 2.5) {
+            const realgas::TSaturation s = realgas::Saturation(t + realgas::T0, P * 1000);
+            if (!s.CanSaturate()) continue;
+            EXPECT_GE(s.f, 1) << "P " << P << " t " << t;
+        }
+}
+
+TEST(AerixState, ScalarFunctionsNearSaturationAgreeWithSetState) {
+    for (double P : {20.0, P0, 5000.0})
+        for (double t : {-60.0, 0.005, 25.0, 80.0}) {
+            const realgas::TSatPressure ps = realgas::SatPressure(t + realgas::T0);
+            if (ps.p >= P * 1000) continue; // above the boiling point: no saturation
+            const double Ws = State(P, t, 1.0, 3).Humidity;
+            const double W0 = realgas::HumidityRatio(ps.p / (P * 1000)); // saturation with f = 1
+            // Between f = 1 and saturation, inside the saturation window on both sides, and beyond it.
+            for (double W : {0.5 * (W0 + Ws), Ws * (1 - 3e-9), Ws * (1 - 5e-10), Ws * (1 + 5e-10),
+                             Ws * (1 + 3e-9), W0 * (1 - 2e-6)}) {
+                TAirState s;
+                SetState(s, P, t, W, 2);
+                const std::int32_t status = PsyStatus();
+                EXPECT_EQ(Enthalpy(P, t, W, 2), s.Enthalpy) << "P " << P << " t " << t << " W " << W;
+                EXPECT_EQ(PsyStatus(), status);
+                EXPECT_EQ(Humidity(P, t, W, 2), s.Humidity) << "P " << P << " t " << t << " W " << W;
+                EXPECT_EQ(PsyStatus(), status);
+                if (status != psOk) continue;
+                TAirState back;
+                SetState(back, P, s.Enthalpy, W, 15);
+                EXPECT_EQ(DryBulb(P, s.Enthalpy, W, 15), back.DryBulb)
+                    << "P " << P << " t " << t << " W " << W;
+            }
+        }
+}
+
 TEST(AerixState, FieldsAgreeWithTheirDefinitions) {
     for (double P : {70.0, P0, 500.0})
         for (double t : {-20.0, 5.0, 30.0, 80.0}) {
