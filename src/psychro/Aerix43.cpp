@@ -9,6 +9,7 @@
 #include "psychro/RealGasMoistAir.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -33,10 +34,17 @@ constexpr TModePair kModes[] = {
     {27, 4, 9}, {28, 5, 6}, {29, 5, 7}, {30, 5, 8}, {31, 6, 8}, {32, 7, 8},
 };
 
-const TModePair* FindMode(int mode) {
+// kModes by mode code (null for codes not in the table).
+constexpr int kModeCount = 33;
+constexpr std::array<const TModePair*, kModeCount> kModeIndex = [] {
+    std::array<const TModePair*, kModeCount> index{};
     for (const TModePair& m : kModes)
-        if (m.Mode == mode) return &m;
-    return nullptr;
+        index[m.Mode] = &m;
+    return index;
+}();
+
+const TModePair* FindMode(int mode) {
+    return mode >= 0 && mode < kModeCount ? kModeIndex[mode] : nullptr;
 }
 
 // ---- Input checks (°C and kPa in, K out) ----
@@ -491,9 +499,7 @@ void Evaluate(TAirState& result, double P, double x1, double x2, int mode, TWant
         if (!FindMode(mode)) Fail(psBadMode);
         if (!std::isfinite(P) || !std::isfinite(x1) || !std::isfinite(x2)) Fail(psNotFinite);
         CheckPressure(P);
-        TAirState r;
-        Solve(TCore(P, want), r, x1, x2, mode);
-        result = r;
+        Solve(TCore(P, want), result, x1, x2, mode); // a failure below overwrites what it left
         gStatus = psOk;
     } catch (const TFail& f) {
         FailedState(result, P);

@@ -372,19 +372,22 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool wit
         dL = a[1] + x * (2 * a[2] + x * (3 * a[3] + x * 4 * a[4]));
         return a[0] + x * (a[1] + x * (a[2] + x * (a[3] + x * a[4])));
     };
+    // Newton's method on F(y) = y − L(1 − e^y·pws/P). Its first step from y = 0 (f = 1) needs only L
+    // at x0 and leaves an error of order (ln f)²·1e-2.
+    const double e0 = p / P;
     double dL;
     double lnf = L(x0, dL);
-    double f = std::exp(lnf), e = p / P;
+    lnf /= 1 + dL * e0;
+    double f = std::exp(lnf), e = e0;
     for (int i = 0; i < 20; ++i) {
-        e = f * p / P;
+        e = f * e0;
         const double F = lnf - L(1 - e, dL);
         const double d = F / (1 + dL * e);
         lnf -= d;
-        // f follows ln f by exp(−d) ≈ 1 − d + d²/2 − d³/6 while d is small (it is ~1e-5 at most
-        // after the first step). The error after a step is of order 1e-2·d² (quadratic convergence):
-        // done below 1e-9.
+        // f follows ln f by exp(−d) ≈ 1 − d + d²/2 − d³/6 while d is small. The error after a step
+        // is of order 1e-2·d² (quadratic convergence): done below 1e-8.
         f = std::abs(d) < 1e-3 ? f * (1 - d * (1 - d * (0.5 - d / 6))) : std::exp(lnf);
-        if (std::abs(d) <= 1e-9) break;
+        if (std::abs(d) <= 1e-8) break;
     }
     if (withSlope) {
         // d ln f/dT = (∂L/∂T − ∂L/∂x·e·dln pws/dT)/(1 + ∂L/∂x·e), at the solution x = 1 − e.
@@ -409,16 +412,20 @@ struct TMixVirials {
     TCoef B, C;
 };
 
-TMixVirials MixVirials(const TVirials& v, double xw, double xa) {
+// The mixture's B and C with their first temperature derivatives, and the second ones (for the heat
+// capacity) when withD2.
+TMixVirials MixVirials(const TVirials& v, double xw, double xa, bool withD2) {
     const double a2 = xa * xa, aw = 2 * xa * xw, w2 = xw * xw;
     const double a3 = a2 * xa, a2w = 3 * a2 * xw, aw2 = 3 * xa * w2, w3 = w2 * xw;
     TMixVirials m;
     m.B.v = a2 * v.Baa.v + aw * v.Baw.v + w2 * v.Bww.v;
     m.B.d1 = a2 * v.Baa.d1 + aw * v.Baw.d1 + w2 * v.Bww.d1;
-    m.B.d2 = a2 * v.Baa.d2 + aw * v.Baw.d2 + w2 * v.Bww.d2;
     m.C.v = a3 * v.Caaa.v + a2w * v.Caaw.v + aw2 * v.Caww.v + w3 * v.Cwww.v;
     m.C.d1 = a3 * v.Caaa.d1 + a2w * v.Caaw.d1 + aw2 * v.Caww.d1 + w3 * v.Cwww.d1;
-    m.C.d2 = a3 * v.Caaa.d2 + a2w * v.Caaw.d2 + aw2 * v.Caww.d2 + w3 * v.Cwww.d2;
+    if (withD2) {
+        m.B.d2 = a2 * v.Baa.d2 + aw * v.Baw.d2 + w2 * v.Bww.d2;
+        m.C.d2 = a3 * v.Caaa.d2 + a2w * v.Caaw.d2 + aw2 * v.Caww.d2 + w3 * v.Cwww.d2;
+    }
     return m;
 }
 
@@ -442,7 +449,7 @@ constexpr double kPerKg = 1 / (Ma * 1000); // J/mol → kJ/kg
 // perDry = 1/xa, moles of mixture per mole of dry air (1 + W/ε).
 TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, double perDry, bool withCp) {
     const double T = v.T;
-    const TMixVirials m = MixVirials(v, xw, xa);
+    const TMixVirials m = MixVirials(v, xw, xa, withCp);
     TMixture r;
     const double rho = MolarDensity(T, P, m.B.v, m.C.v);
     const double b = m.B.v - T * m.B.d1, c = m.C.v - 0.5 * T * m.C.d1;
