@@ -1,7 +1,10 @@
 #include "chart/ChartLibrary.h"
 
-#include <bit>
-#include <unordered_map>
+#include <limits>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -34,75 +37,32 @@ std::string StatusText(std::int32_t status) {
     }
 }
 
-enum class TField : std::uint8_t { DryBulb, WetBulb, Humidity, Enthalpy, DewPoint };
+// Painting through Qt's raster engine leaves the upper halves of the AVX registers in use, and until
+// they are cleared every SSE instruction after it waits on them: the property library then runs at a
+// third of its speed between two line segments. Each call from the chart clears them first.
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx"))) void ClearUpperVectorHalves() {
+    _mm256_zeroupper();
+}
+bool DetectAvx() {
+    __builtin_cpu_init(); // may run before the run-time library's own detection
+    return __builtin_cpu_supports("avx");
+}
+const bool HasAvx = DetectAvx();
+void CleanVectorState() {
+    if (HasAvx) ClearUpperVectorHalves();
+}
+#else
+void CleanVectorState() {}
+#endif
 
-struct TKey {
-    std::uint64_t P, X1, X2;
-    std::int32_t Mode;
-    TField Field;
-    friend bool operator==(const TKey&, const TKey&) = default;
-};
-
-struct TKeyHash {
-    std::size_t operator()(const TKey& k) const {
-        std::uint64_t h = 0x9E3779B97F4A7C15ull;
-        for (const std::uint64_t v :
-             {k.P, k.X1, k.X2,
-              static_cast<std::uint64_t>(k.Mode) << 8 | static_cast<std::uint64_t>(k.Field)}) {
-            h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-            h *= 0xBF58476D1CE4E5B9ull;
-        }
-        return static_cast<std::size_t>(h ^ (h >> 31));
-    }
-};
-
-struct TResult {
-    double Value;
-    std::int32_t Status;
-};
-
-// A few pages' worth of states; past that the memo starts afresh.
-constexpr std::size_t MemoLimit = 250000;
-
-std::unordered_map<TKey, TResult, TKeyHash>& Memo() {
-    static std::unordered_map<TKey, TResult, TKeyHash> memo;
-    return memo;
+void CheckStatus() {
+    if (const std::int32_t status = PsyStatus(); status != 0) throw ELibraryFailure(status);
 }
 
-// Bit patterns as keys: equal inputs give equal results, whatever their value.
-TResult Lookup(TField field, double P, double x1, double x2, int mode) {
-    const TKey key{std::bit_cast<std::uint64_t>(P), std::bit_cast<std::uint64_t>(x1),
-                   std::bit_cast<std::uint64_t>(x2), mode, field};
-    auto& memo = Memo();
-    if (const auto it = memo.find(key); it != memo.end()) return it->second;
-    double v = 0;
-    switch (field) {
-    case TField::DryBulb:
-        v = ::DryBulb(P, x1, x2, mode);
-        break;
-    case TField::WetBulb:
-        v = ::WetBulb(P, x1, x2, mode);
-        break;
-    case TField::Humidity:
-        v = ::Humidity(P, x1, x2, mode);
-        break;
-    case TField::Enthalpy:
-        v = ::Enthalpy(P, x1, x2, mode);
-        break;
-    case TField::DewPoint:
-        v = ::DewPoint(P, x1, x2, mode);
-        break;
-    }
-    const TResult r{v, PsyStatus()};
-    if (memo.size() >= MemoLimit) memo.clear();
-    memo.emplace(key, r);
-    return r;
-}
-
-double Checked(TField field, double P, double x1, double x2, int mode) {
-    const TResult r = Lookup(field, P, x1, x2, mode);
-    if (r.Status != 0) throw ELibraryFailure(r.Status);
-    return r.Value;
+double Checked(double value) {
+    CheckStatus();
+    return value;
 }
 
 // The property library's highest dry bulb (°C). The oblique mapping slides states along their
@@ -111,33 +71,37 @@ double Checked(TField field, double P, double x1, double x2, int mode) {
 // dry bulb with the humid specific heat of the top state, the same way in both directions.
 constexpr double TopDryBulb = 200;
 
-struct TTopKey {
-    std::uint64_t P, W;
-    friend bool operator==(const TTopKey&, const TTopKey&) = default;
-};
-struct TTopKeyHash {
-    std::size_t operator()(const TTopKey& k) const { return std::hash<std::uint64_t>()(k.P * 31 + k.W); }
-};
 struct TTopState {
-    bool Valid;
-    double Enthalpy;
-    double SpecificHeat;
+    bool Valid = false;
+    double Enthalpy = 0;
+    double SpecificHeat = 0;
 };
 
+// The state at the top dry bulb for humidity ratio W. Every page point of a draw slides to the same
+// bottom edge, so the last one found is kept for the next call.
 TTopState TopState(double P, double W) {
-    static std::unordered_map<TTopKey, TTopState, TTopKeyHash> memo;
-    const TTopKey key{std::bit_cast<std::uint64_t>(P), std::bit_cast<std::uint64_t>(W)};
-    if (const auto it = memo.find(key); it != memo.end()) return it->second;
+    static double lastP = std::numeric_limits<double>::quiet_NaN(), lastW = lastP;
+    static TTopState last;
+    if (P == lastP && W == lastW) return last;
     TAirState s;
     ::SetState(s, P, TopDryBulb, W, 2);
-    const TTopState top{PsyStatus() == 0 && s.SpecificHeat > 0, s.Enthalpy, s.SpecificHeat};
-    if (memo.size() >= MemoLimit) memo.clear();
-    memo.emplace(key, top);
-    return top;
+    last = TTopState{PsyStatus() == 0 && s.SpecificHeat > 0, s.Enthalpy, s.SpecificHeat};
+    lastP = P;
+    lastW = W;
+    return last;
 }
 
-void CheckStatus() {
-    if (const std::int32_t status = PsyStatus(); status != 0) throw ELibraryFailure(status);
+// Dry bulb of enthalpy h at humidity ratio W, continued beyond the top dry bulb: 0, or the library's
+// status when neither gives one.
+std::int32_t DryBulbFromEnthalpy(double P, double h, double W, double& T) {
+    T = ::DryBulb(P, h, W, 15);
+    const std::int32_t status = PsyStatus();
+    if (status == 0) return 0;
+    if (const TTopState top = TopState(P, W); top.Valid && h > top.Enthalpy) {
+        T = TopDryBulb + (h - top.Enthalpy) / top.SpecificHeat;
+        return 0;
+    }
+    return status;
 }
 
 } // namespace
@@ -149,66 +113,78 @@ ELibraryFailure::ELibraryFailure(std::int32_t status)
 namespace ChartLibrary {
 
 double DryBulb(double P, double x1, double x2, int mode) {
+    CleanVectorState();
     if (mode == 15) {
         double T;
-        if (TryDryBulbFromEnthalpy(P, x1, x2, T)) return T;
-        throw ELibraryFailure(Lookup(TField::DryBulb, P, x1, x2, mode).Status);
+        const std::int32_t status = DryBulbFromEnthalpy(P, x1, x2, T);
+        if (status == 0) return T;
+        throw ELibraryFailure(status);
     }
-    const TResult r = Lookup(TField::DryBulb, P, x1, x2, mode);
-    if (r.Status == 0) return r.Value;
+    const double T = ::DryBulb(P, x1, x2, mode);
+    const std::int32_t status = PsyStatus();
+    if (status == 0) return T;
     if (mode == 9) {
         // Wet bulb and humidity beyond the top dry bulb: the adiabatic-saturation balance gives the
         // enthalpy, h = hs(b) - (Ws(b) - W)·cw·b, and the enthalpy the dry bulb.
         const double b = x1, W = x2;
         TAirState sat;
         ::SetState(sat, P, b, b, 0);
-        double T;
+        double Tb;
         if (PsyStatus() == 0 &&
-            TryDryBulbFromEnthalpy(P, sat.Enthalpy - (sat.Humidity - W) * 4.186 * b, W, T) && T > TopDryBulb)
-            return T;
+            TryDryBulbFromEnthalpy(P, sat.Enthalpy - (sat.Humidity - W) * 4.186 * b, W, Tb) &&
+            Tb > TopDryBulb)
+            return Tb;
     }
-    throw ELibraryFailure(r.Status);
+    throw ELibraryFailure(status);
 }
 double WetBulb(double P, double x1, double x2, int mode) {
-    return Checked(TField::WetBulb, P, x1, x2, mode);
+    CleanVectorState();
+    return Checked(::WetBulb(P, x1, x2, mode));
 }
 double Humidity(double P, double x1, double x2, int mode) {
-    return Checked(TField::Humidity, P, x1, x2, mode);
+    CleanVectorState();
+    return Checked(::Humidity(P, x1, x2, mode));
 }
 double Enthalpy(double P, double x1, double x2, int mode) {
+    CleanVectorState();
     double h;
     if (mode == 2 && TryEnthalpy(P, x1, x2, h)) return h;
-    return Checked(TField::Enthalpy, P, x1, x2, mode);
+    return Checked(::Enthalpy(P, x1, x2, mode));
 }
 double DewPoint(double P, double x1, double x2, int mode) {
-    return Checked(TField::DewPoint, P, x1, x2, mode);
+    CleanVectorState();
+    return Checked(::DewPoint(P, x1, x2, mode));
 }
 
 void SetState(TAirState& result, double P, double x1, double x2, int mode) {
+    CleanVectorState();
     ::SetState(result, P, x1, x2, mode);
     CheckStatus();
 }
 
 void AirState(TAirState& result, const TAirState& state, int mode) {
+    CleanVectorState();
     ::AirState(result, state, mode);
     CheckStatus();
 }
 
 void MixFlows(TAirState& result, const TAirState* streams, int highIndex) {
+    CleanVectorState();
     ::MixFlows(result, streams, highIndex);
     CheckStatus();
 }
 
 double ApparatusDewPoint(const TAirState& inlet, const TAirState& outlet, double& bypassFactor) {
+    CleanVectorState();
     const double adp = ::ApparatusDewPoint(inlet, outlet, bypassFactor);
     CheckStatus();
     return adp;
 }
 
 bool TryEnthalpy(double P, double T, double W, double& h) {
-    const TResult r = Lookup(TField::Enthalpy, P, T, W, 2);
-    h = r.Value;
-    if (r.Status == 0) return true;
+    CleanVectorState();
+    h = ::Enthalpy(P, T, W, 2);
+    if (PsyStatus() == 0) return true;
     if (T > TopDryBulb) {
         if (const TTopState top = TopState(P, W); top.Valid) {
             h = top.Enthalpy + top.SpecificHeat * (T - TopDryBulb);
@@ -219,21 +195,8 @@ bool TryEnthalpy(double P, double T, double W, double& h) {
 }
 
 bool TryDryBulbFromEnthalpy(double P, double h, double W, double& T) {
-    const TResult r = Lookup(TField::DryBulb, P, h, W, 15);
-    T = r.Value;
-    if (r.Status == 0) return true;
-    if (const TTopState top = TopState(P, W); top.Valid && h > top.Enthalpy) {
-        T = TopDryBulb + (h - top.Enthalpy) / top.SpecificHeat;
-        return true;
-    }
-    return false;
-}
-
-void ClearMemo() {
-    Memo().clear();
-}
-std::size_t MemoSize() {
-    return Memo().size();
+    CleanVectorState();
+    return DryBulbFromEnthalpy(P, h, W, T) == 0;
 }
 
 } // namespace ChartLibrary

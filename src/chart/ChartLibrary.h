@@ -1,11 +1,8 @@
 #pragma once
 // The chart's access to the property library. The library reports a failure through PsyStatus and a
 // zero result; here a failure becomes an ELibraryFailure, which the drawing step's guard catches (or
-// which reaches the caller where no guard applies).
-//
-// The scalar results are remembered per input: the library is a pure function of its arguments and
-// a page traces the same states on every redraw, so a redraw reuses them instead of solving each
-// state again. Like the own solvers this serves the single user-interface thread.
+// which reaches the caller where no guard applies). Like the library this serves the single
+// user-interface thread.
 
 #include "psychro/Aerix43.h"
 
@@ -42,9 +39,5 @@ double ApparatusDewPoint(const TAirState& inlet, const TAirState& outlet, double
 // Without raising: false when the library failed (value then undefined).
 bool TryEnthalpy(double P, double T, double W, double& h);
 bool TryDryBulbFromEnthalpy(double P, double h, double W, double& T);
-
-// Forgets the remembered results (they are bounded in number anyway).
-void ClearMemo();
-std::size_t MemoSize();
 
 } // namespace ChartLibrary
