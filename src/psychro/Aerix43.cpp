@@ -482,6 +482,68 @@ void Solve(const TCore& c, TAirState& r, double x1, double x2, int mode) {
     }
 }
 
+// First point at or beyond (t0, W0) along (t0 + u·dt, W0 + u·dW), u ≥ 0, where the line meets
+// saturation; false when it never does within the range (or dries out first). Fails when (t0, W0)
+// itself lies above saturation.
+bool LineMeetsSaturation(const TCore& c, double t0, double W0, double dt, double dW, double& uAdp) {
+    // g(u) = W − Ws(t) is concave (Ws is convex in t), so its first zero is found by marching to a
+    // sign change, watching for a maximum that touches zero between two samples.
+    auto g = [&](double u) {
+        const TPoint p = c.At((t0 + u * dt) + T0, false);
+        return p.CanSaturate() ? (W0 + u * dW) - p.Ws : -1e300;
+    };
+    const TPoint start = c.At(t0 + T0, false);
+    const double g0 = start.CanSaturate() ? W0 - start.Ws : -1e300;
+    if (start.CanSaturate() && g0 > SatWindow(start.Ws)) Fail(psSupersaturated); // above saturation
+    if (start.CanSaturate() && g0 >= -SatWindow(start.Ws)) {
+        uAdp = 0;
+        return true;
+    }
+    if (dt == 0) {
+        if (!(dW > 0) || !start.CanSaturate()) return false;
+        uAdp = -g0 / dW;
+        return true;
+    }
+    double uMax = dt < 0 ? (kTMin - T0 - t0) / dt : (kTMax - T0 - t0) / dt;
+    if (dW < 0) uMax = std::min(uMax, W0 / -dW);
+    const double du = 2 / std::abs(dt); // two kelvin per sample
+    double uPrev = 0, gPrev = g0, uPrev2 = 0;
+    double lo = -1, hi = -1;
+    for (int k = 1; k <= 400 && uPrev < uMax; ++k) {
+        const double u = std::min(k * du, uMax);
+        const double gu = g(u);
+        if (gu >= 0) {
+            lo = uPrev;
+            hi = u;
+            break;
+        }
+        if (gu < gPrev) {
+            // Past the maximum of the concave g: look at it between the last samples.
+            double a = uPrev2, b = u;
+            for (int i = 0; i < 60 && b - a > 1e-12; ++i) {
+                const double m1 = a + 0.382 * (b - a), m2 = a + 0.618 * (b - a);
+                if (g(m1) < g(m2))
+                    a = m1;
+                else
+                    b = m2;
+            }
+            const double uTop = 0.5 * (a + b);
+            if (g(uTop) >= 0) {
+                lo = uPrev2;
+                hi = uTop;
+            }
+            break;
+        }
+        uPrev2 = uPrev;
+        uPrev = u;
+        gPrev = gu;
+    }
+    if (lo < 0) return false;
+    auto gEval = [&](double u) { return TEval{g(u), kNaN}; };
+    if (!SolveMonotone(gEval, lo, hi, 0.5 * (lo + hi), 1e-14, true, uAdp)) return false;
+    return true;
+}
+
 // Result of a failed call: the input pressure and zeros, never NaN.
 void FailedState(TAirState& r, double P) {
     r = TAirState{};
@@ -589,66 +651,22 @@ double ApparatusDewPoint(TAirState inlet, TAirState outlet, double& bypassFactor
         const double dt = t2 - t1, dW = W2 - W1;
         if (std::abs(dt) <= 1e-9 && std::abs(dW) <= 1e-12) Fail(psUndetermined); // no direction
         const TCore c(P);
-        // Points beyond the outlet: t = t2 + s·dt, W = W2 + s·dW for s ≥ 0 (the inlet is s = −1).
-        // g(s) = W − Ws(t) is concave (Ws is convex in t), so its first zero is found by marching
-        // to a sign change, watching for a maximum that touches zero between two samples.
-        auto g = [&](double s) {
-            const TPoint p = c.At((t2 + s * dt) + T0, false);
-            return p.CanSaturate() ? (W2 + s * dW) - p.Ws : -1e300;
-        };
-        const TPoint out = c.At(t2 + T0);
-        double sAdp;
-        const double g0 = out.CanSaturate() ? W2 - out.Ws : -1e300;
-        if (out.CanSaturate() && g0 > SatWindow(out.Ws)) Fail(psSupersaturated); // outlet above saturation
-        if (out.CanSaturate() && g0 >= -SatWindow(out.Ws)) {
-            sAdp = 0;
-        } else if (dt == 0) {
-            if (!(dW > 0) || !out.CanSaturate()) Fail(psNoSolution);
-            sAdp = -g0 / dW;
-        } else {
-            double sMax = dt < 0 ? (kTMin - T0 - t2) / dt : (kTMax - T0 - t2) / dt;
-            if (dW < 0) sMax = std::min(sMax, W2 / -dW);
-            const double ds = 2 / std::abs(dt); // two kelvin per sample
-            double sPrev = 0, gPrev = g0, sPrev2 = 0, gPrev2 = g0;
-            double lo = -1, hi = -1;
-            for (int k = 1; k <= 400 && sPrev < sMax; ++k) {
-                const double s = std::min(k * ds, sMax);
-                const double gs = g(s);
-                if (gs >= 0) {
-                    lo = sPrev;
-                    hi = s;
-                    break;
-                }
-                if (gs < gPrev) {
-                    // Past the maximum of the concave g: look at it between the last samples.
-                    double a = sPrev2, b = s;
-                    for (int i = 0; i < 60 && b - a > 1e-12; ++i) {
-                        const double m1 = a + 0.382 * (b - a), m2 = a + 0.618 * (b - a);
-                        if (g(m1) < g(m2))
-                            a = m1;
-                        else
-                            b = m2;
-                    }
-                    const double sTop = 0.5 * (a + b);
-                    if (g(sTop) >= 0) {
-                        lo = sPrev2;
-                        hi = sTop;
-                    }
-                    break;
-                }
-                sPrev2 = sPrev;
-                gPrev2 = gPrev;
-                sPrev = s;
-                gPrev = gs;
-            }
-            (void)gPrev2;
-            if (lo < 0) Fail(psNoSolution);
-            auto gEval = [&](double s) { return TEval{g(s), kNaN}; };
-            if (!SolveMonotone(gEval, lo, hi, 0.5 * (lo + hi), 1e-14, true, sAdp)) Fail(psNoSolution);
+        // A coil's apparatus dew point lies beyond the outlet (bypass factor 0..1). Where the line
+        // never reaches saturation there and the outlet is the warmer state (heating), it is the
+        // saturated point beyond the inlet, on the line's cold side (bypass factor above 1). Along the
+        // line W − Ws is concave, so saturation lies on one side of the two states at most.
+        double u;
+        if (LineMeetsSaturation(c, t2, W2, dt, dW, u)) {
+            // outlet + u·(outlet − inlet): BF = (t_out − t_adp)/(t_in − t_adp)
+            bypassFactor = u / (1 + u);
+            gStatus = psOk;
+            return t2 + u * dt;
         }
-        bypassFactor = sAdp / (1 + sAdp);
+        if (!(dt > 0) || !LineMeetsSaturation(c, t1, W1, -dt, -dW, u)) Fail(psNoSolution);
+        // inlet + u·(inlet − outlet); a saturated inlet (u = 0) has no finite factor.
+        bypassFactor = u > 0 ? (1 + u) / u : std::numeric_limits<double>::infinity();
         gStatus = psOk;
-        return t2 + sAdp * dt;
+        return t1 - u * dt;
     } catch (const TFail& f) {
         gStatus = f.Code;
         return 0;

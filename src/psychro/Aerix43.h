@@ -83,8 +83,11 @@ void SetState(TAirState& result, double P, double x1, double x2, int mode);
 void AirState(TAirState& result, const TAirState& state, int mode);
 // Mass-weighted adiabatic mixing of streams[0..highIndex]; each stream's MassShare is its weight.
 void MixFlows(TAirState& result, const TAirState* streams, int highIndex);
-// Saturated state on the extension of the inlet–outlet line; returns its temperature (°C) and the
-// bypass factor the outlet implies.
+// Saturated state on the straight inlet–outlet line (dry bulb, humidity ratio); returns its temperature
+// (°C) and the bypass factor BF = (t_out − t_adp)/(t_in − t_adp). A coil's lies beyond the outlet
+// (BF 0..1); where the line meets no saturation there and the outlet is warmer (heating), it is the
+// one beyond the inlet, on the line's cold side (BF > 1, infinite for a saturated inlet). Equal
+// states or a line that meets no saturation leave a non-zero status.
 double ApparatusDewPoint(TAirState inlet, TAirState outlet, double& bypassFactor);
 void ResetReferenceState();
 // Status of the last computation; 0 = success.

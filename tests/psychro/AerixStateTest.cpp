@@ -325,14 +325,67 @@ TEST(AerixState, ApparatusDewPointOfAHumidifierAtConstantDryBulb) {
     EXPECT_NEAR(bf, (out.Humidity - Ws) / (in.Humidity - Ws), 1e-12);
 }
 
+TEST(AerixState, ApparatusDewPointOfAHeatingCoilLiesBelowTheInlet) {
+    // Outlet warmer than the inlet: the saturated point of the line on its cold side, beyond the
+    // inlet, with the bypass factor of the same formula (above 1, which no coil has).
+    struct TCase {
+        const char* Name;
+        TAirState In, Out;
+    };
+    const TAirState room = State(P0, 20, 12, 0);
+    const TCase cases[] = {
+        {"sensible heating (constant humidity ratio)", room, State(P0, 30, room.Humidity, 2)},
+        {"heating with humidification", room, State(P0, 30, 0.006, 2)},
+        {"heating with a little drying", room, State(P0, 30, 15.5, 0)},
+        {"heating with much drying", State(P0, 20, 0.010, 2), State(P0, 30, 0.005, 2)},
+    };
+    for (const TCase& k : cases) {
+        SCOPED_TRACE(k.Name);
+        double bf = -1;
+        const double t = ApparatusDewPoint(k.In, k.Out, bf);
+        ASSERT_EQ(PsyStatus(), psOk);
+        EXPECT_LT(t, k.In.DryBulb);
+        const TAirState adp = State(P0, t, t, 0);
+        const double slope = (k.Out.Humidity - k.In.Humidity) / (k.Out.DryBulb - k.In.DryBulb);
+        EXPECT_NEAR(adp.Humidity, k.In.Humidity + (t - k.In.DryBulb) * slope, 1e-12) << "on the line";
+        EXPECT_NEAR(bf, (k.Out.DryBulb - t) / (k.In.DryBulb - t), 1e-12);
+        EXPECT_GT(bf, 1);
+    }
+    // Sensible heating of air at 5.476 g/kg: the dew point of that air (5.14 °C), by hand
+    // BF = (30 − 5.14)/(20 − 5.14) = 1.673.
+    double bf = -1;
+    const double t = ApparatusDewPoint(room, State(P0, 30, room.Humidity, 2), bf);
+    EXPECT_NEAR(t, room.DewPoint, 1e-9) << "reference: dew point of the inlet";
+    EXPECT_NEAR(t, 5.14, 0.005);
+    EXPECT_NEAR(bf, 1.673, 0.001);
+    // A saturated inlet is its own apparatus dew point; no finite factor leads there.
+    const TAirState fogEdge = State(P0, 15, 15, 0);
+    EXPECT_NEAR(ApparatusDewPoint(fogEdge, State(P0, 25, fogEdge.Humidity, 2), bf), 15, 1e-12);
+    EXPECT_EQ(PsyStatus(), psOk);
+    EXPECT_EQ(bf, std::numeric_limits<double>::infinity());
+    // Warming with steam: the line reaches saturation beyond the warmer outlet, where a coil's
+    // apparatus dew point lies (factor 0..1), and that is the one reported.
+    const TAirState steamed = State(P0, 21, 20, 0);
+    const double ts = ApparatusDewPoint(State(P0, 20, 10, 0), steamed, bf);
+    ASSERT_EQ(PsyStatus(), psOk);
+    EXPECT_GT(ts, steamed.DryBulb);
+    EXPECT_GT(bf, 0);
+    EXPECT_LT(bf, 1);
+}
+
 TEST(AerixState, ApparatusDewPointFailures) {
     const TAirState in = State(P0, 25, 17, 0);
     double bf = 0.42;
     EXPECT_EQ(ApparatusDewPoint(in, in, bf), 0);
     EXPECT_EQ(PsyStatus(), psUndetermined);
     EXPECT_EQ(bf, 0.42); // left as it was
-    // Sensible heating: the line moves away from saturation.
-    EXPECT_EQ(ApparatusDewPoint(State(P0, 20, in.Humidity, 2), State(P0, 30, in.Humidity, 2), bf), 0);
+    // Heating with humidification: the line dries out below the inlet (at 10 °C) before it could
+    // reach saturation, and rises more slowly than saturation beyond the outlet.
+    EXPECT_EQ(ApparatusDewPoint(State(P0, 20, 0.001, 2), State(P0, 40, 0.003, 2), bf), 0);
+    EXPECT_EQ(PsyStatus(), psNoSolution);
+    // A cooling outlet whose line never reaches saturation beyond it is not looked for beyond the
+    // inlet (warmer), where this line meets saturation near 37.8 °C.
+    EXPECT_EQ(ApparatusDewPoint(State(P0, 30, 0.020, 2), State(P0, 25, 0.005, 2), bf), 0);
     EXPECT_EQ(PsyStatus(), psNoSolution);
     // Dehumidifying at constant dry bulb runs to dry air, never to saturation.
     EXPECT_EQ(ApparatusDewPoint(State(P0, 30, 0.02, 2), State(P0, 30, 0.01, 2), bf), 0);
