@@ -129,6 +129,58 @@ TEST(ChartItems, BypassLineRunsFromTheWarmerStateToTheApparatusDewPoint) {
     }
 }
 
+TEST(ChartItems, HeatingBypassRunsFromTheOutletToTheDewPointBelowTheInlet) {
+    // A heating coil (outlet warmer): the apparatus dew point lies on the line's cold side beyond
+    // the inlet, so the line runs from the outlet through the inlet's point down to saturation.
+    const TAirState inlet = DbWb(20, 12);
+    TAirState sensible;
+    SetState(sensible, Patm, 30, inlet.Humidity, 2);
+    struct {
+        const char* Name;
+        TAirState Inlet, Outlet;
+    } const cases[] = {
+        {"heating with a little drying", inlet, DbWb(30, 15.5)},
+        {"sensible heating", inlet, sensible},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.Name);
+        TChartOnRecorder t;
+        t.Chart.AddBypass("Heater", k.Inlet, k.Outlet, 0.15);
+        const auto& s = t.Chart.States();
+        ASSERT_EQ(s.size(), 3u);
+        ASSERT_EQ(t.Chart.Processes().size(), 1u);
+        const TChartProcess& p = t.Chart.Processes()[0];
+        const TAirState& from = s[p.FromIndex];
+        const TAirState& adp = s[p.ToIndex];
+        EXPECT_EQ(from.DryBulb, k.Outlet.DryBulb);
+        EXPECT_EQ(from.Humidity, k.Outlet.Humidity);
+        EXPECT_NEAR(adp.RelHumidity, 1, 1e-9) << "saturated at the apparatus dew point";
+        EXPECT_LT(adp.DryBulb, k.Inlet.DryBulb);
+        EXPECT_EQ(s[2].DryBulb, k.Inlet.DryBulb) << "the inlet is the single point";
+        EXPECT_EQ(s[2].Humidity, k.Inlet.Humidity);
+        // The inlet lies on the line from the outlet to the apparatus dew point (1e-9 kg/kg).
+        const double share = (k.Inlet.DryBulb - adp.DryBulb) / (from.DryBulb - adp.DryBulb);
+        EXPECT_GT(share, 0);
+        EXPECT_LT(share, 1);
+        EXPECT_NEAR(adp.Humidity + share * (from.Humidity - adp.Humidity), k.Inlet.Humidity, 1e-9);
+        // Drawn: the line from the outlet's page point to the dew point's, a circle at the inlet.
+        t.Redraw();
+        const TPen pen = PenOf(t.Chart, 8);
+        const TPoint a = t.Chart.StatePoint(from.DryBulb, from.Humidity);
+        const TPoint b = t.Chart.StatePoint(adp.DryBulb, adp.Humidity);
+        bool line = false;
+        for (const TRecordedSegment& g : t.Canvas.SegmentsWithPen(pen))
+            line = line || (g.From == a && g.To == b);
+        EXPECT_TRUE(line) << "no item line from the outlet to the apparatus dew point";
+        const TPoint c = t.Chart.StatePoint(k.Inlet.DryBulb, k.Inlet.Humidity);
+        bool circle = false;
+        for (const TCanvasCall& call : t.Canvas.Calls())
+            circle = circle || (call.Op == TCanvasOp::coEllipse &&
+                                call.Args == std::vector<int>{c.X - 3, c.Y - 3, c.X + 3, c.Y + 3});
+        EXPECT_TRUE(circle) << "no circle at the inlet";
+    }
+}
+
 TEST(ChartItems, LibraryFailuresOfMixtureAndBypassReachTheCaller) {
     TChartOnRecorder t;
     // A coil that does not change the air has no apparatus dew point: nothing is appended.
