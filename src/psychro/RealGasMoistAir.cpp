@@ -7,10 +7,11 @@ namespace realgas {
 
 namespace {
 
+constexpr double kInvR = 1 / R;
+
 // Σ a[i]·u^i with u = 1/T, and its first and second temperature derivatives (Horner forms).
 template <int N>
-TCoef InversePowers(const double (&a)[N], double T) {
-    const double u = 1 / T;
+TCoef InversePowers(const double (&a)[N], double u) {
     double v = a[N - 1], s1 = (N - 1) * a[N - 1], s2 = (N - 1) * N * a[N - 1];
     for (int i = N - 2; i >= 0; --i) {
         v = v * u + a[i];
@@ -30,14 +31,15 @@ TSatPressure LnSatPressureWater(double T) {
     constexpr double Tc = 647.096, lnpc = 16.90945787901522; // ln(22.064e6 Pa)
     constexpr double a1 = -7.85951783, a2 = 1.84408259, a3 = -11.7866497, a4 = 22.6807411, a5 = -15.9618719,
                      a6 = 1.80122502;
-    const double th = std::max(1 - T / Tc, 1e-12);
+    const double u = 1 / T;
+    const double th = std::max(1 - T * (1 / Tc), 1e-12);
     const double r = std::sqrt(th);
     const double th2 = th * th, th3 = th2 * th, th6 = th3 * th3;
     const double S = a1 * th + a2 * th * r + a3 * th3 + a4 * th3 * r + a5 * th3 * th + a6 * th6 * th * r;
     const double dS =
         a1 + 1.5 * a2 * r + 3 * a3 * th2 + 3.5 * a4 * th2 * r + 4 * a5 * th3 + 7.5 * a6 * th6 * r;
-    const double lnr = Tc / T * S;
-    return {0, -(lnr + dS) / T, lnpc + lnr};
+    const double lnr = Tc * u * S;
+    return {0, -(lnr + dS) * u, lnpc + lnr};
 }
 
 TSatPressure LnSatPressureIce(double T) {
@@ -143,14 +145,18 @@ double LiquidEnthalpy(double T) {
     return LiquidEnthalpy(T, SatPressureWater(T));
 }
 
-TVirials DryAirVirials(double T) {
+namespace {
+
+// u = 1/T: every derivative below is taken with it rather than by dividing by T again.
+TVirials DryAirVirials(double T, double u) {
     TVirials v;
     v.T = T;
+    v.invT = u;
     // Dry air, Hyland & Wexler (1983).
     static constexpr double baa[] = {0.349568e-4, -0.668772e-2, -0.210141e1, 0.924746e2};
     static constexpr double caaa[] = {0.125975e-8, -0.190905e-6, 0.632467e-4};
-    v.Baa = InversePowers(baa, T);
-    v.Caaa = InversePowers(caaa, T);
+    v.Baa = InversePowers(baa, u);
+    v.Caaa = InversePowers(caaa, u);
     // Ideal-gas enthalpy, Hyland & Wexler (1983), J/mol.
     v.ha0 = -0.79078691e4 +
             T * (0.28709015e2 +
@@ -160,8 +166,15 @@ TVirials DryAirVirials(double T) {
     return v;
 }
 
+} // namespace
+
+TVirials DryAirVirials(double T) {
+    return DryAirVirials(T, 1 / T);
+}
+
 TVirials Virials(double T) {
-    TVirials v = DryAirVirials(T);
+    const double u = 1 / T, u2 = u * u;
+    TVirials v = DryAirVirials(T, u);
     // Air-water cross coefficients: Baw of Harvey & Huang (2007), Caaw and Caww of Hyland & Wexler.
     {
         static constexpr double c[] = {66.5687e-6, -238.834e-6, -176.755e-6};
@@ -170,26 +183,26 @@ TVirials Virials(double T) {
         for (int i = 0; i < 3; ++i) {
             const double term = c[i] * std::exp(d[i] * lt);
             v.Baw.v += term;
-            v.Baw.d1 += d[i] * term / T;
-            v.Baw.d2 += d[i] * (d[i] - 1) * term / (T * T);
+            v.Baw.d1 += d[i] * term * u;
+            v.Baw.d2 += d[i] * (d[i] - 1) * term * u2;
         }
     }
     static constexpr double caaw[] = {0.482737e-9, 0.105678e-6, -0.656394e-4, 0.294442e-1, -0.319317e1};
-    v.Caaw = InversePowers(caaw, T);
+    v.Caaw = InversePowers(caaw, u);
     {
         static constexpr double m[] = {-0.10728876e2, 0.347802e4, -0.383383e6, 0.33406e8};
-        const TCoef E = InversePowers(m, T);
+        const TCoef E = InversePowers(m, u);
         const double g = -1e-6 * std::exp(E.v);
         v.Caww = {g, g * E.d1, g * (E.d2 + E.d1 * E.d1)};
     }
     // Water vapour, Hyland & Wexler (1983): pressure-series coefficients B' (1/Pa) and C' (1/Pa²),
     // Bww = RT·B', Cwww = (RT)²·(C' + B'²).
     {
-        const double eb = 0.147184e-8 * std::exp(1734.29 / T);
-        const double ec = 0.335297e-17 * std::exp(3645.09 / T);
-        const double T2 = T * T, T3 = T2 * T, T4 = T2 * T2;
-        const TCoef Bp = {0.70e-8 - eb, eb * 1734.29 / T2, -eb * 1734.29 * (2 / T3 + 1734.29 / T4)};
-        const TCoef Cp = {0.104e-14 - ec, ec * 3645.09 / T2, -ec * 3645.09 * (2 / T3 + 3645.09 / T4)};
+        const double eb = 0.147184e-8 * std::exp(1734.29 * u);
+        const double ec = 0.335297e-17 * std::exp(3645.09 * u);
+        const double T2 = T * T, u3 = u2 * u, u4 = u2 * u2;
+        const TCoef Bp = {0.70e-8 - eb, eb * 1734.29 * u2, -eb * 1734.29 * (2 * u3 + 1734.29 * u4)};
+        const TCoef Cp = {0.104e-14 - ec, ec * 3645.09 * u2, -ec * 3645.09 * (2 * u3 + 3645.09 * u4)};
         v.Bww = {R * T * Bp.v, R * (Bp.v + T * Bp.d1), R * (2 * Bp.d1 + T * Bp.d2)};
         const TCoef G = {Cp.v + Bp.v * Bp.v, Cp.d1 + 2 * Bp.v * Bp.d1,
                          Cp.d2 + 2 * Bp.d1 * Bp.d1 + 2 * Bp.v * Bp.d2};
@@ -358,12 +371,14 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool wit
         for (int i = 0; i < 5; ++i)
             a[i] = ad[i].v;
     } else {
+        // The same expressions as the values above: cold air at high pressure cancels these terms
+        // heavily, and a state must not depend on whether its slope was asked for.
         if (!ice) kH = HenryConstant(Tv);
         LnfCoefficients(CondensedVolume(Tv, ice).v, Compressibility(Tv, ice).v, 1 / (R * Tv), p, v.Baa.v,
                         v.Baw.v, v.Bww.v, v.Caaa.v, v.Caaw.v, v.Caww.v, v.Cwww.v, P, a);
     }
     // Henry's term ln(1 − kH·P·x) varies by parts in 1e-9 over the iteration: linear about the start.
-    const double x0 = 1 - p / P;
+    const double e0 = p / P, x0 = 1 - e0;
     const double u = kH * P;
     const double h1 = -u / (1 - u * x0);
     a[0] += std::log1p(-u * x0) - h1 * x0;
@@ -374,7 +389,6 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool wit
     };
     // Newton's method on F(y) = y − L(1 − e^y·pws/P). Its first step from y = 0 (f = 1) needs only L
     // at x0 and leaves an error of order (ln f)²·1e-2.
-    const double e0 = p / P;
     double dL;
     double lnf = L(x0, dL);
     lnf /= 1 + dL * e0;
@@ -429,10 +443,9 @@ TMixVirials MixVirials(const TVirials& v, double xw, double xa, bool withD2) {
     return m;
 }
 
-// Molar density from P = RT·ρ·(1 + Bρ + Cρ²): the series inversion to third order in ρ0 = P/RT (off
+// Molar density from ρ0 = P/RT = ρ·(1 + Bρ + Cρ²): the series inversion to third order in ρ0 (off
 // by about (Bρ0)³, 3e-11 at sea level), then Newton steps.
-double MolarDensity(double T, double P, double B, double C) {
-    const double r0 = P / (R * T);
+double MolarDensity(double r0, double B, double C) {
     double rho = r0 * (1 - r0 * (B - r0 * (2 * B * B - C)));
     for (int i = 0; i < 20; ++i) {
         const double F = rho * (1 + rho * (B + rho * C)) - r0;
@@ -451,7 +464,7 @@ TMixture MixtureAt(const TVirials& v, double P, double xw, double xa, double per
     const double T = v.T;
     const TMixVirials m = MixVirials(v, xw, xa, withCp);
     TMixture r;
-    const double rho = MolarDensity(T, P, m.B.v, m.C.v);
+    const double rho = MolarDensity(P * kInvR * v.invT, m.B.v, m.C.v);
     const double b = m.B.v - T * m.B.d1, c = m.C.v - 0.5 * T * m.C.d1;
     const double hres = R * T * rho * (b + rho * c);
     r.rho = rho;

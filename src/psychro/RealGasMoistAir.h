@@ -73,6 +73,7 @@ struct TCoef {
 // (J/mol, J/(mol·K)) at one temperature; every mixture property below starts from these.
 struct TVirials {
     double T = 0;
+    double invT = 0; // 1/T
     TCoef Baa, Baw, Bww, Caaa, Caaw, Caww, Cwww;
     double ha0 = 0, cpa0 = 0; // dry air
     double hw0 = 0, cpw0 = 0; // water vapour
