@@ -26,6 +26,13 @@ constexpr TChartRange DefaultRange{-5, 0, 45, 0.03};
 constexpr double Patm = 101.325;
 const TRect ExportRect{50, 50, 1138, 790};
 
+// A pressure never used before in this process (a hair above the standard one), so that no state of
+// a page drawn at it was ever solved before: a cold draw of a new range.
+double NewPressure() {
+    static int serial = 0;
+    return Patm + 1e-9 * ++serial;
+}
+
 TAirState DbWb(double db, double wb) {
     TAirState s;
     SetState(s, Patm, db, wb, 0);
@@ -56,17 +63,15 @@ void BM_DrawRecording(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawRecording)->Unit(benchmark::kMillisecond);
 
-// The first draw of a range: the pressure moves by a hair each time, so that no state of the page
-// was ever solved before, and the range is set anew as a range change does.
+// The first draw of a range: at a new pressure each time, set anew as a range change does.
 void BM_DrawRecordingCold(benchmark::State& state) {
     EnsureApp();
     RecordingCanvas canvas;
     const TRect page{0, 0, 842, 595};
     THygrova chart(&canvas, clWhite, page);
     chart.SetCanvas(&canvas, page);
-    int i = 0;
     for (auto _ : state) {
-        chart.SetChartRange(DefaultRange, Patm + 1e-9 * ++i);
+        chart.SetChartRange(DefaultRange, NewPressure());
         canvas.Clear();
         chart.Draw();
         benchmark::DoNotOptimize(canvas.Calls().size());
@@ -83,9 +88,8 @@ void BM_DrawRecordingColdHighTemperature(benchmark::State& state) {
     chart.SetCanvas(&canvas, page);
     TChartRange range;
     chart.SetPreset(2, range, Patm);
-    int i = 0;
     for (auto _ : state) {
-        chart.SetChartRange(range, Patm + 1e-9 * ++i);
+        chart.SetChartRange(range, NewPressure());
         canvas.Clear();
         chart.Draw();
         benchmark::DoNotOptimize(canvas.Calls().size());
@@ -93,20 +97,19 @@ void BM_DrawRecordingColdHighTemperature(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawRecordingColdHighTemperature)->Unit(benchmark::kMillisecond);
 
-// The export path: a new chart on a fresh white bitmap, narrow plot box, no items. `cold` moves the
-// pressure by a hair each time, as above.
+// The export path: a new chart on a fresh white bitmap, narrow plot box, no items (`cold`: at a
+// new pressure each time).
 void DrawExportBitmap(benchmark::State& state, bool cold) {
     EnsureApp();
     QImage image(1188, 840, QImage::Format_RGB32);
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
-    int i = 0;
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
         QPainterCanvas canvas(painter);
         THygrova chart(&canvas, clWhite, ExportRect);
-        chart.SetChartRange(DefaultRange, cold ? Patm + 1e-9 * ++i : Patm);
+        chart.SetChartRange(DefaultRange, cold ? NewPressure() : Patm);
         chart.Draw();
         canvas.Flush();
         benchmark::DoNotOptimize(image.constBits());
@@ -122,7 +125,7 @@ void BM_DrawExportBitmapCold(benchmark::State& state) {
 BENCHMARK(BM_DrawExportBitmapCold)->Unit(benchmark::kMillisecond);
 
 // A whole page with 20 labelled processes, redrawn on the same chart as the main window does
-// (`cold`: at a pressure moved by a hair each time).
+// (`cold`: at a new pressure each time).
 void DrawPageWith20Processes(benchmark::State& state, bool cold) {
     EnsureApp();
     QImage image(1188, 840, QImage::Format_RGB32);
@@ -131,13 +134,12 @@ void DrawPageWith20Processes(benchmark::State& state, bool cold) {
     THygrova chart(nullptr, clWhite, ExportRect);
     AddProcesses(chart, 20);
     chart.FShowLabels = true;
-    int i = 0;
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
         QPainterCanvas canvas(painter);
         chart.SetCanvas(&canvas, ExportRect);
-        chart.SetChartRange(DefaultRange, cold ? Patm + 1e-9 * ++i : Patm);
+        chart.SetChartRange(DefaultRange, cold ? NewPressure() : Patm);
         chart.Draw();
         canvas.Flush();
         benchmark::DoNotOptimize(image.constBits());
