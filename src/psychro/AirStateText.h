@@ -25,7 +25,6 @@ std::string StateMessage(const TAirState& state);
 // Format(fmt + "/" + fmt, dry bulb, wet bulb), for example "25.0/17.0".
 std::string FormatStateText(const TAirState& state, std::string_view fmt);
 // The same with both temperatures shown as value × factor + offset.
-std::string FormatStateTextUnits(const TAirState& state, std::string_view fmt, double factor,
-                                 double offset);
+std::string FormatStateTextUnits(const TAirState& state, std::string_view fmt, double factor, double offset);
 // Numbers separated by the delimiter; an empty piece raises EConvertError.
 std::vector<double> ParseNumberList(std::string_view text, char delimiter);

@@ -8,14 +8,59 @@
 #include <string_view>
 
 enum TUnitsType : std::uint8_t {
-    utNone, utAirFlowPrim, utAirFlowSec, utAirFlowSmall, utAirFlowRate, utAirPressDrop, utAltitude,
-    utAngularSpeed, utArea, utCondensateRate, utConductance, utConductivity, utDensity, utDiameter,
-    utDutyPrim, utDutySec, utDutyRate, utEnergy, utEnthalpy, utFinDensity, utHeatOfRespir,
-    utHeatTransCoeff, utHumidity, utLengthBig, utLengthMeasure, utLengthPrim, utLengthSec,
-    utLengthSmall, utMass, utMassFlow, utMassFlowGas, utMassFlux, utMetRate, utPeopleDensity, utPower,
-    utPressure, utPressureBar, utPressureSteam, utPressureRateGas, utPressureRateLiquid, utProportion,
-    utSpecificHeat, utSpecificVol, utTemperature, utTemperatureChange, utThermalCapacity,
-    utThermalResist, utTime, utVelocity, utViscosity, utVolume, utVolumeFluid, utWaterFlow,
+    utNone,
+    utAirFlowPrim,
+    utAirFlowSec,
+    utAirFlowSmall,
+    utAirFlowRate,
+    utAirPressDrop,
+    utAltitude,
+    utAngularSpeed,
+    utArea,
+    utCondensateRate,
+    utConductance,
+    utConductivity,
+    utDensity,
+    utDiameter,
+    utDutyPrim,
+    utDutySec,
+    utDutyRate,
+    utEnergy,
+    utEnthalpy,
+    utFinDensity,
+    utHeatOfRespir,
+    utHeatTransCoeff,
+    utHumidity,
+    utLengthBig,
+    utLengthMeasure,
+    utLengthPrim,
+    utLengthSec,
+    utLengthSmall,
+    utMass,
+    utMassFlow,
+    utMassFlowGas,
+    utMassFlux,
+    utMetRate,
+    utPeopleDensity,
+    utPower,
+    utPressure,
+    utPressureBar,
+    utPressureSteam,
+    utPressureRateGas,
+    utPressureRateLiquid,
+    utProportion,
+    utSpecificHeat,
+    utSpecificVol,
+    utTemperature,
+    utTemperatureChange,
+    utThermalCapacity,
+    utThermalResist,
+    utTime,
+    utVelocity,
+    utViscosity,
+    utVolume,
+    utVolumeFluid,
+    utWaterFlow,
     utWaterPressDrop
 };
 inline constexpr int UnitsTypeCount = 54;
@@ -26,8 +71,8 @@ std::string UnitsName(TUnitsType kind, int index);
 std::string UnitsFormatStr(TUnitsType kind, int index);
 // What a component needs to show values stored in unit `unitsBase` in unit `unitsValue`.
 // For utNone, offset and factor keep what the caller put in them.
-void UnitsConversion(TUnitsType kind, int unitsValue, int unitsBase, std::string& formatStr,
-                     double& offset, double& factor, std::string& unitsName);
+void UnitsConversion(TUnitsType kind, int unitsValue, int unitsBase, std::string& formatStr, double& offset,
+                     double& factor, std::string& unitsName);
 int ValidUnitsIndex(TUnitsType kind, int index);
 int SIUnitsIndex(TUnitsType kind);
 int IPUnitsIndex(TUnitsType kind);
