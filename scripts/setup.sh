@@ -5,7 +5,7 @@ pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
       libuemf-dev libsimpleini-dev libgif-dev libimagequant-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      fonts-liberation2 locales xvfb xauth)
+      clang-format fonts-liberation2 locales xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
