@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-      libuemf-dev libsimpleini-dev libgif-dev libimagequant-dev
+      libuemf-dev libgif-dev
       libgtest-dev libgmock-dev libbenchmark-dev
       clang-format fonts-liberation2 locales xvfb xauth)
 missing=()
