@@ -41,25 +41,23 @@ double BranchStart(double L, bool ice) {
 } // namespace
 
 TPoint TCore::AtPhase(double T, bool ice, bool withSlope) const {
-    TPoint p;
-    p.T = T;
-    p.tC = T - T0;
-    p.v = Virials(T);
-    p.sat = T >= TVirialMin ? Saturation(T, FPa, p.v, ice, withSlope)
-                            : Saturation(T, FPa, Virials(TVirialMin), ice, withSlope);
-    p.Ws = p.CanSaturate() ? HumidityRatio(p.sat.xws) : 0;
-    return p;
+    // Returned as one aggregate: a named record would be cleared first, which costs as much here
+    // as a polynomial.
+    const TVirials v = Virials(T);
+    const TSaturation sat = T >= TVirialMin ? Saturation(T, FPa, v, ice, withSlope)
+                                            : Saturation(T, FPa, Virials(TVirialMin), ice, withSlope);
+    return TPoint{
+        .T = T, .tC = T - T0, .v = v, .sat = sat, .Ws = sat.CanSaturate() ? HumidityRatio(sat.xws) : 0};
 }
 
 namespace {
 
 TWetLine MakeWetLine(const TCore& core, double b, bool ice, double Pa, bool withSlope) {
-    TWetLine w;
-    w.pt = core.AtPhase(b, ice, withSlope);
-    if (!w.pt.CanSaturate()) Fail(psOutOfRange); // at or above the boiling point
-    w.hs = MixtureW(w.pt.v, Pa, w.pt.Ws).h;
-    w.hw = ice ? IceEnthalpy(b, w.pt.sat.ps) : LiquidEnthalpy(b, w.pt.sat.ps);
-    return w;
+    const TPoint pt = core.AtPhase(b, ice, withSlope);
+    if (!pt.CanSaturate()) Fail(psOutOfRange); // at or above the boiling point
+    return TWetLine{.pt = pt,
+                    .hs = MixtureW(pt.v, Pa, pt.Ws).h,
+                    .hw = ice ? IceEnthalpy(b, pt.sat.ps) : LiquidEnthalpy(b, pt.sat.ps)};
 }
 
 } // namespace
@@ -264,11 +262,9 @@ bool TCore::ClearlyUnsaturated(double T, double W) const {
 
 void TCore::FillTW(TAirState& r, double T, double tC, double W, double knownB, double knownD) const {
     if (WantsTW() && ClearlyUnsaturated(T, W)) {
-        TPoint p;
-        p.T = T;
-        p.tC = tC;
-        if (FWant == TWant::Enthalpy) p.v = W == 0 ? DryAirVirials(T) : Virials(T);
-        return Fill(r, p, W, false, knownB, knownD);
+        if (FWant != TWant::Enthalpy) return FillPair(r, tC, W, nullptr);
+        const TVirials v = W == 0 ? DryAirVirials(T) : Virials(T);
+        return FillPair(r, tC, W, &v);
     }
     TPoint p = At(T);
     p.tC = tC;
@@ -276,20 +272,20 @@ void TCore::FillTW(TAirState& r, double T, double tC, double W, double knownB, d
     Fill(r, p, W, saturated, knownB, knownD);
 }
 
+void TCore::FillPair(TAirState& r, double tC, double W, const TVirials* v) const {
+    r.Pressure = FP;
+    r.DryBulb = tC;
+    r.Humidity = W;
+    if (FWant == TWant::Enthalpy) r.Enthalpy = Enthalpy(*v, W);
+}
+
 void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD,
                  const TPoint* near) const {
-    r = TAirState{};
+    if (WantsTW()) return FillPair(r, t.tC, W, &t.v);
     r.Pressure = FP;
     r.DryBulb = t.tC;
     r.Humidity = W;
-    switch (FWant) {
-    case TWant::DryBulb:
-    case TWant::Humidity:
-        return;
-    case TWant::Enthalpy:
-        r.Enthalpy = Enthalpy(t.v, W);
-        return;
-    case TWant::State: {
+    if (FWant == TWant::State) {
         const TMixture m = MixtureW(t.v, FPa, W, true);
         r.Enthalpy = m.h;
         r.SpecificVolume = m.v;
@@ -298,11 +294,7 @@ void TCore::Fill(TAirState& r, const TPoint& t, double W, bool saturated, double
         r.SpecificHeat = m.cp;
         r.VapourPressure = MoleFraction(W) * FP;
         r.SatPressure = t.sat.ps.p / 1000;
-        break;
-    }
-    case TWant::WetBulb:
-    case TWant::DewPoint:
-        break;
+        r.MassShare = 0;
     }
     if (saturated) {
         r.RelHumidity = 1;

@@ -98,10 +98,10 @@ public:
     // Boiling point (K) at this pressure: where pws reaches P.
     double BoilingPoint() const { return realgas::SatTemperature(FPa); }
 
-    // Fills the wanted fields (every field for a whole state, else just the one) from the dry bulb
-    // point and humidity ratio. Saturated states get their exact relations (RH = 1, dew point = wet
-    // bulb = dry bulb); known wet bulb and dew point (°C, NaN when unknown) are carried instead of
-    // re-solved. `near` is a point closer to the dew point than t (the wet bulb's), when at hand.
+    // Fills the wanted fields (every field for a whole state, else the one and those it comes with)
+    // from the dry bulb point and humidity ratio. Saturated states get their exact relations (RH = 1, dew
+    // point = wet bulb = dry bulb); known wet bulb and dew point (°C, NaN when unknown) are carried instead
+    // of re-solved. `near` is a point closer to the dew point than t (the wet bulb's), when at hand.
     void Fill(TAirState& r, const TPoint& t, double W, bool saturated, double knownB, double knownD,
               const TPoint* near = nullptr) const;
     // Holds humidity ratio W against saturation at point t: fails (psSupersaturated) above it by more
@@ -115,6 +115,9 @@ public:
 
 private:
     double SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoint* hint2) const;
+    // The fields of the pair (dry bulb tC, humidity ratio W) alone: all that a scalar dry bulb,
+    // humidity ratio or enthalpy needs (v, the virial coefficients at the dry bulb, only for the last).
+    void FillPair(TAirState& r, double tC, double W, const realgas::TVirials* v) const;
     // W lies below saturation at T by more than SatWindow whatever the enhancement factor.
     bool ClearlyUnsaturated(double T, double W) const;
     bool WantsDewPoint() const {

@@ -149,21 +149,30 @@ namespace {
 
 // u = 1/T: every derivative below is taken with it rather than by dividing by T again.
 TVirials DryAirVirials(double T, double u) {
-    TVirials v;
-    v.T = T;
-    v.invT = u;
     // Dry air, Hyland & Wexler (1983).
     static constexpr double baa[] = {0.349568e-4, -0.668772e-2, -0.210141e1, 0.924746e2};
     static constexpr double caaa[] = {0.125975e-8, -0.190905e-6, 0.632467e-4};
-    v.Baa = InversePowers(baa, u);
-    v.Caaa = InversePowers(caaa, u);
-    // Ideal-gas enthalpy, Hyland & Wexler (1983), J/mol.
-    v.ha0 = -0.79078691e4 +
-            T * (0.28709015e2 +
-                 T * (0.26431805e-2 + T * (-0.10405863e-4 + T * (0.18660410e-7 - 0.97843331e-11 * T))));
-    v.cpa0 = 0.28709015e2 + T * (2 * 0.26431805e-2 +
-                                 T * (3 * -0.10405863e-4 + T * (4 * 0.18660410e-7 - 5 * 0.97843331e-11 * T)));
-    return v;
+    // Every member named, so that the record is written once rather than cleared first.
+    return TVirials{
+        .T = T,
+        .invT = u,
+        .Baa = InversePowers(baa, u),
+        .Baw = {},
+        .Bww = {},
+        .Caaa = InversePowers(caaa, u),
+        .Caaw = {},
+        .Caww = {},
+        .Cwww = {},
+        // Ideal-gas enthalpy, Hyland & Wexler (1983), J/mol.
+        .ha0 = -0.79078691e4 +
+               T * (0.28709015e2 +
+                    T * (0.26431805e-2 + T * (-0.10405863e-4 + T * (0.18660410e-7 - 0.97843331e-11 * T)))),
+        .cpa0 =
+            0.28709015e2 + T * (2 * 0.26431805e-2 +
+                                T * (3 * -0.10405863e-4 + T * (4 * 0.18660410e-7 - 5 * 0.97843331e-11 * T))),
+        .hw0 = 0,
+        .cpw0 = 0,
+    };
 }
 
 } // namespace
