@@ -217,6 +217,24 @@ TEST(AerixState, SaturationCurvesMeetAtTheTriplePoint) {
     }
 }
 
+TEST(AerixState, SetStateWritesEveryFieldWhateverTheRecordHeld) {
+    struct TCase {
+        double x1, x2;
+        int Mode;
+    };
+    for (const TCase& c : {TCase{25, 17, 0}, TCase{25, 25, 0}, TCase{25, 0.5, 3}, TCase{30, 0.01, 2},
+                           TCase{50, 0.01, 15}, TCase{0.01, 1.0, 25}}) {
+        TAirState fresh, used;
+        SetState(fresh, P0, c.x1, c.x2, c.Mode);
+        ASSERT_EQ(PsyStatus(), psOk) << c.Mode;
+        for (int i = 0; i < TAirState::FieldCount; ++i)
+            used[i] = 12345.0 + i;
+        SetState(used, P0, c.x1, c.x2, c.Mode);
+        for (int i = 0; i < TAirState::FieldCount; ++i)
+            EXPECT_EQ(used[i], fresh[i]) << "mode " << c.Mode << " field " << i;
+    }
+}
+
 TEST(AerixState, AirStateReadsTheModesFieldsAndKeepsTheShare) {
     TAirState s = State(P0, 25, 17, 0);
     s.MassShare = 0.25;
