@@ -92,8 +92,13 @@ double TCore::SolveW(const TVirials& v, double a, double c) const {
         const double F = Enthalpy(v, W) - a - c * W;
         if (std::abs(F) <= noise) return W;
         (F < 0 ? lo : hi) = W;
-        if (std::abs(W - Wp) > 1e-8 * (std::abs(W) + 1e-12)) slope = (F - Fp) / (W - Wp);
-        double next = W - F / slope;
+        double next;
+        if (std::abs(W - Wp) > 1e-8 * (std::abs(W) + 1e-12)) {
+            next = W - F * (W - Wp) / (F - Fp); // the secant step with one division
+            slope = (F - Fp) / (W - Wp);
+        } else {
+            next = W - F / slope;
+        }
         const bool fast = std::abs(F) <= 0.1 * std::abs(Fp);
         if (!(next > lo && next < hi)) next = std::isfinite(hi) ? 0.5 * (lo + hi) : 2 * W;
         // Superlinear convergence: after a step this short the rest is round-off.
@@ -142,11 +147,11 @@ double TCore::SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoi
     double T;
     if (hint) {
         Tr = hint->T;
-        lnfr = std::log(hint->sat.f);
+        lnfr = hint->sat.lnf;
         sr = hint->sat.dlnf;
         // Hints over the other condensed phase have another f: they only start the search.
         if (hint2 && hint->sat.ice == ice && hint2->sat.ice == ice && std::abs(hint2->T - Tr) > 1e-3) {
-            const double d = hint2->T - Tr, dl = std::log(hint2->sat.f) - lnfr;
+            const double d = hint2->T - Tr, dl = hint2->sat.lnf - lnfr;
             if (hint->sat.hasSlope)
                 cr = (dl - sr * d) / (d * d);
             else
@@ -160,7 +165,7 @@ double TCore::SolveDewBranch(double pw, bool ice, const TPoint* hint, const TPoi
     for (int k = 0; k < 30; ++k) {
         if (T < kDewMin) return T;
         const TSaturation st = Saturation(T, FPa, Virials(std::max(T, TVirialMin)), ice);
-        const double lnf = std::log(st.f);
+        const double lnf = st.lnf;
         const double curvature =
             std::isfinite(Tr) && std::abs(T - Tr) > 1e-6 ? std::abs(st.dlnf - sr) / std::abs(T - Tr) : 0;
         Tr = T;

@@ -421,7 +421,8 @@ TSaturation Saturation(double T, double P, const TVirials& v, bool ice, bool wit
         s.hasSlope = true;
     }
     s.f = f;
-    s.xws = f * p / P;
+    s.lnf = lnf;
+    s.xws = f * e0;
     return s;
 }
 
@@ -503,8 +504,10 @@ TMixture Mixture(const TVirials& v, double P, double xw, bool withCp) {
 }
 
 TMixture MixtureW(const TVirials& v, double P, double W, bool withCp) {
-    const double perDry = 1 + W / Eps, xa = 1 / perDry;
-    return MixtureAt(v, P, W / Eps * xa, xa, perDry, withCp);
+    // One division on the way to the composition, which everything after it waits for.
+    constexpr double kInvEps = 1 / Eps;
+    const double wa = W * kInvEps, xa = Eps / (Eps + W);
+    return MixtureAt(v, P, wa * xa, xa, 1 + wa, withCp);
 }
 
 } // namespace realgas

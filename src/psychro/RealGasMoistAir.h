@@ -89,6 +89,7 @@ TVirials DryAirVirials(double T);
 struct TSaturation {
     TSatPressure ps;
     double f = 1;
+    double lnf = 0;        // ln f, as the iteration for f found it
     double dlnf = 0;       // d ln f/dT, 1/K
     bool hasSlope = false; // dlnf was computed
     double xws = 0;
