@@ -72,6 +72,9 @@ static_assert(sizeof(TAirState) == 15 * sizeof(double), "TAirState is a fixed 12
 // (t dry bulb, b wet bulb, h enthalpy, w humidity ratio, f relative humidity, d dew point,
 //  v vapour pressure, s saturation pressure, r density).
 
+// Each returns that field of SetState's state for the same arguments, with the same status, and
+// computes only what the field needs (the dry bulb, humidity ratio and enthalpy no wet bulb or dew
+// point, for instance).
 double DryBulb(double P, double x1, double x2, int mode);
 double WetBulb(double P, double x1, double x2, int mode);
 double Humidity(double P, double x1, double x2, int mode);
