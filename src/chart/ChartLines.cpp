@@ -78,7 +78,9 @@ void THygrova::DrawDryBulbLines() {
     TLoopGuard loop;
     do {
         loop.Next();
-        double Wt = SatHumidity(T, P);
+        // At or above the boiling point of this pressure the air cannot saturate (the formula's
+        // humidity turns negative): the line then spans the chart's whole height.
+        double Wt = MoistAirConst::Enhancement * SatPressure(T) >= P ? WH : SatHumidity(T, P);
         if (Wt > WH) Wt = WH;
         if (Wt < WL) Wt = WL;
         MoveToState(T, Wt);

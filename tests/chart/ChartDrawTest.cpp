@@ -118,6 +118,26 @@ TEST(ChartDraw, DryBulbLinesEveryStepLabelledEveryFifth) {
     EXPECT_EQ(CountOps(calls, TCanvasOp::coLineTo), 26 + 6);
 }
 
+// A drying chart beyond the boiling point: dry-bulb lines where air cannot saturate run from the
+// top edge to the bottom edge instead of collapsing to a point.
+TEST(ChartDraw, DryBulbLinesAboveTheBoilingPointSpanTheChart) {
+    TChartOnRecorder t;
+    t.Chart.SetChartRange(TChartRange{20, 0, 150, 0.1}, Patm);
+    t.Redraw();
+    THygrova& c = t.Chart;
+    // A page point's y depends on the humidity ratio only.
+    const int yTop = c.StatePoint(100, c.HumHi()).Y;
+    const int yBottom = c.StatePoint(100, c.HumLo()).Y;
+    int spanning = 0;
+    for (const TRecordedSegment& s : t.Canvas.SegmentsWithPen(PenOf(c, 2))) {
+        if (s.From == s.To) ADD_FAILURE() << "a dry-bulb line of no length at x = " << s.From.X;
+        if (s.From.Y == yTop && s.To.Y == yBottom) ++spanning;
+    }
+    // Lines every 4 °C from 20 °C; those from 100 °C on span the chart.
+    ASSERT_EQ(c.LineStep(), 4.0);
+    EXPECT_GE(spanning, 10);
+}
+
 TEST(ChartDraw, EnthalpyLabelsEveryFifthTickFromMinusFive) {
     TChartOnRecorder t;
     t.Redraw();
