@@ -23,27 +23,16 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Status of the last call. The library, like the application, runs on the one user-interface thread.
 std::int32_t gStatus = psOk;
 
-// Field indices of each mode's pair, in TAirState order (t 1, b 2, h 3, w 4, f 5, d 6, v 7, s 8, r 9).
-struct TModePair {
-    int Mode, First, Second;
-};
-constexpr TModePair kModes[] = {
-    {0, 1, 2},  {1, 1, 3},  {2, 1, 4},  {3, 1, 5},  {4, 1, 6},  {5, 1, 7},  {7, 1, 9},
-    {8, 2, 3},  {9, 2, 4},  {10, 2, 5}, {11, 2, 6}, {12, 2, 7}, {13, 2, 8}, {14, 2, 9},
-    {15, 3, 4}, {16, 3, 5}, {17, 3, 6}, {18, 3, 7}, {19, 3, 8}, {25, 4, 5}, {26, 4, 8},
-    {27, 4, 9}, {28, 5, 6}, {29, 5, 7}, {30, 5, 8}, {31, 6, 8}, {32, 7, 8},
-};
-
-// kModes by mode code (null for codes not in the table).
+// PsyModePairs by mode code (null for codes not in the table).
 constexpr int kModeCount = 33;
-constexpr std::array<const TModePair*, kModeCount> kModeIndex = [] {
-    std::array<const TModePair*, kModeCount> index{};
-    for (const TModePair& m : kModes)
+constexpr std::array<const TPsyModePair*, kModeCount> kModeIndex = [] {
+    std::array<const TPsyModePair*, kModeCount> index{};
+    for (const TPsyModePair& m : PsyModePairs)
         index[m.Mode] = &m;
     return index;
 }();
 
-const TModePair* FindMode(int mode) {
+const TPsyModePair* FindMode(int mode) {
     return mode >= 0 && mode < kModeCount ? kModeIndex[mode] : nullptr;
 }
 
@@ -583,7 +572,7 @@ void SetState(TAirState& result, double P, double x1, double x2, int mode) {
 }
 
 void AirState(TAirState& result, const TAirState& state, int mode) {
-    const TModePair* m = FindMode(mode);
+    const TPsyModePair* m = FindMode(mode);
     const double share = state.MassShare;
     if (!m) {
         FailedState(result, state.Pressure);

@@ -72,6 +72,18 @@ static_assert(sizeof(TAirState) == 15 * sizeof(double), "TAirState is a fixed 12
 // (t dry bulb, b wet bulb, h enthalpy, w humidity ratio, f relative humidity, d dew point,
 //  v vapour pressure, s saturation pressure, r density).
 
+// The input pair of every mode code: the TAirState field indices of x1 and x2
+// (t 1, b 2, h 3, w 4, f 5, d 6, v 7, s 8, r 9).
+struct TPsyModePair {
+    int Mode, First, Second;
+};
+inline constexpr TPsyModePair PsyModePairs[] = {
+    {0, 1, 2},  {1, 1, 3},  {2, 1, 4},  {3, 1, 5},  {4, 1, 6},  {5, 1, 7},  {7, 1, 9},
+    {8, 2, 3},  {9, 2, 4},  {10, 2, 5}, {11, 2, 6}, {12, 2, 7}, {13, 2, 8}, {14, 2, 9},
+    {15, 3, 4}, {16, 3, 5}, {17, 3, 6}, {18, 3, 7}, {19, 3, 8}, {25, 4, 5}, {26, 4, 8},
+    {27, 4, 9}, {28, 5, 6}, {29, 5, 7}, {30, 5, 8}, {31, 6, 8}, {32, 7, 8},
+};
+
 // Each returns that field of SetState's state for the same arguments, with the same status, and
 // computes only what the field needs (the dry bulb, humidity ratio and enthalpy no wet bulb or dew
 // point, for instance).

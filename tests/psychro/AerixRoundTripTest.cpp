@@ -14,7 +14,8 @@
 
 namespace {
 
-// Field indices (TAirState order) of each mode's pair.
+// Field indices (TAirState order) of each mode's pair, written out again here independently of
+// the library's own table, so that a wrong entry there cannot pass unnoticed.
 struct TModePair {
     int Mode, First, Second;
 };
